@@ -1,0 +1,126 @@
+#!/usr/bin/env bash
+# Cross-builds the Windows deliverables (build/win64: vorn64.dll, build/win32:
+# vorn.dll) and tests them under Wine against the Linux build:
+#   - each DLL imports only DLLs that every Windows has, and exports exactly
+#     VSTPluginMain and main;
+#   - the host conformance checker passes against each DLL;
+#   - the factory bank is read from the library's resource;
+#   - the demo piece renders as the Linux build renders it;
+#   - with a fake LIBMTS.dll in the system folder a note starts at the
+#     master's pitch, without it at equal temperament;
+#   - the raster layer's Windows runner, when it is built.
+# Prints one line per check and "windows: N passed, N failed"; exits non-zero
+# when anything failed.
+#
+# Usage: scripts/test-windows.sh <repo> [<linux-build-dir>]
+# Without a Linux build folder, one is made in <repo>/build/win-linuxref.
+# scripts/setup-windows.sh installs what this needs.
+set -uo pipefail
+
+if [ $# -lt 1 ] || [ $# -gt 2 ]; then
+  echo "usage: $0 <repo> [<linux-build-dir>]" >&2
+  exit 2
+fi
+repo=$(cd "$1" && pwd)
+build=$repo/build
+linux_build=${2:-$build/win-linuxref}
+logs=$build/win-test-logs
+work=$build/win-test-work
+started=$SECONDS
+jobs=2
+
+. "$repo/tests/windows/wine-env.sh"
+. "$repo/tests/windows/checks.sh"
+
+for tool in cmake ninja wine wineserver x86_64-w64-mingw32-g++-posix i686-w64-mingw32-g++-posix \
+  x86_64-w64-mingw32-objdump i686-w64-mingw32-objdump; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "error: $tool is missing: run scripts/setup-windows.sh as root first" >&2
+    exit 1
+  fi
+done
+rm -rf "$logs" "$work"
+mkdir -p "$logs" "$work"
+
+# Every step's output goes to its log; the console gets one line per step.
+# step <name> <command...>: runs a build step and stops the script on failure.
+step() {
+  local name=$1
+  shift
+  local t0=$SECONDS
+  if "$@" >"$logs/$name.log" 2>&1; then
+    echo "built: $name ($((SECONDS - t0)) s)"
+  else
+    echo "FAILED to build: $name; the end of $logs/$name.log:"
+    tail -n 40 "$logs/$name.log"
+    echo "windows: $passed passed, $((failed + 1)) failed"
+    exit 1
+  fi
+}
+
+# --- The Linux reference build: the factory bank file and the reference renders.
+if [ ! -f "$linux_build/CMakeCache.txt" ]; then
+  step linux-configure cmake -G Ninja -S "$repo" -B "$linux_build" -DCMAKE_BUILD_TYPE=Release \
+    -DVORN_TESTS=OFF -DVORN_BENCH=OFF
+fi
+step linux-build cmake --build "$linux_build" -j $jobs
+factory_bank=$linux_build/resources/factory_bank.fxb
+linux_render=$(find_built "$linux_build" vorn-render)
+linux_plugin=$(find_built "$linux_build" vorn.so)
+
+# --- The two cross builds, each with its cross-built libpng.
+declare -A triple=([64]=x86_64 [32]=i686)
+declare -A dll_name=([64]=vorn64.dll [32]=vorn.dll)
+for bits in 64 32; do
+  arch=${triple[$bits]}
+  deps=$build/deps/win$bits
+  step "libpng-win$bits" "$repo/scripts/build-win-libpng.sh" "$arch" "$deps"
+  options=(-G Ninja -S "$repo" -B "$build/win$bits" -DCMAKE_BUILD_TYPE=Release
+    -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/toolchains/mingw-w64-$arch.cmake"
+    -DVORN_WIN_DEPS_PREFIX="$deps")
+  [ -f "$factory_bank" ] && options+=(-DVORN_FACTORY_BANK="$factory_bank")
+  step "win$bits-configure" cmake "${options[@]}"
+  step "win$bits-build" cmake --build "$build/win$bits" -j $jobs
+  # The test helpers: the fake tuning library for this architecture.
+  step "win$bits-test-tools" build_tools "$build/win-tools/win$bits" \
+    -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/toolchains/mingw-w64-$arch.cmake"
+done
+step linux-test-tools build_tools "$build/win-tools/linux"
+build_seconds=$((SECONDS - started))
+
+vorn_wine_env "$build"
+step wine-prefix vorn_wine_prepare_prefix
+trap vorn_wine_stop EXIT
+
+# --- The checks, for each architecture.
+tests_started=$SECONDS
+for bits in 64 32; do
+  dll=$(find_built "$build/win$bits" "${dll_name[$bits]}")
+  render=$(find_built "$build/win$bits" vorn-render.exe)
+  hostcheck=$(find_built "$build/win$bits" vorn-hostcheck.exe)
+  objdump=${triple[$bits]}-w64-mingw32-objdump
+  if [ -z "$dll" ]; then
+    record_failure "win$bits: ${dll_name[$bits]} was not built"
+    continue
+  fi
+  echo "win$bits: $dll, $(stat -c %s "$dll") bytes"
+  check "win$bits imports" check_imports "$objdump" "$dll" "$bits"
+  check "win$bits exports" check_exports "$objdump" "$dll"
+  check "win$bits host checker" check_host "$hostcheck" "$dll"
+  check "win$bits factory bank" check_factory_bank "$render" "$dll" "$linux_render" "$linux_plugin"
+  check "win$bits demo render" check_demo_render "$render" "$dll" "$linux_render" "$linux_plugin" "$bits"
+  check "win$bits equal temperament" check_tuning "$render" "$dll" "$bits" none
+  check "win$bits tuning master" check_tuning "$render" "$dll" "$bits" "$build/win-tools/win$bits/LIBMTS.dll"
+  raster_runner=$(find_built "$build/win$bits" vorn-raster-win-tests.exe)
+  if [ -n "$raster_runner" ]; then
+    check "win$bits raster" run_wine "$raster_runner"
+  fi
+done
+
+echo "Windows build $build_seconds s, tests $((SECONDS - tests_started)) s, in all $((SECONDS - started)) s"
+if [ $failed -gt 0 ]; then
+  echo "failed:"
+  printf '  %s\n' "${failures[@]}"
+fi
+echo "windows: $passed passed, $failed failed"
+[ $failed -eq 0 ]
