@@ -40,7 +40,7 @@ class IParam {
 
   Kind GetKind() const { return mKind; }
   double Value() const { return mValue; }
-  int Int() const { return static_cast<int>(mValue); }
+  int Int() const;
   double Min() const { return mMin; }
   double Max() const { return mMax; }
   double Step() const { return mStep; }

@@ -166,8 +166,6 @@ class PluginBase {
   void DeleteEditor();
 
  private:
-  bool ReadChunkFormState(const ByteChunk& file, int pos);
-
   std::vector<ChannelConfig> mChannelConfigs;
   std::recursive_mutex mMutex;
   char mEffectName[kNameSize] = {};

@@ -1,0 +1,34 @@
+// The tagged state record: "Vorn_1.2.0", the current program's index and
+// name, then the 32 parameter values. Anything without the exact tag is read
+// as bare parameter values.
+#include <cstring>
+#include <string>
+
+#include "engine/vorn.h"
+
+bool Vorn::SerializeState(ByteChunk& chunk) {
+  chunk.PutBytes(kStateTag, kStateTagSize);
+  chunk.PutInt32(CurrentPresetIndex());
+  chunk.PutString(GetPresetName(CurrentPresetIndex()));
+  for (int i = 0; i < kParameterCount; ++i) chunk.PutDouble(GetParam(i)->Value());
+  return chunk.Size() > 0;
+}
+
+int Vorn::UnserializeState(const ByteChunk& chunk, int pos) {
+  const bool tagged = pos >= 0 && pos + kStateTagSize <= chunk.Size() &&
+                      std::memcmp(chunk.Data() + pos, kStateTag, kStateTagSize) == 0;
+  if (tagged) {
+    std::int32_t ignoredIndex = 0;
+    std::string ignoredName;
+    pos = chunk.GetInt32(ignoredIndex, pos + kStateTagSize);
+    pos = chunk.GetString(ignoredName, pos);
+  }
+  for (int i = 0; i < kParameterCount && pos >= 0; ++i) {
+    double value = 0.0;
+    pos = chunk.GetDouble(value, pos);
+    if (pos < 0) value = 0.0;
+    GetParam(i)->SetValue(value);
+  }
+  ApplyAllParameters();
+  return pos;
+}

@@ -1,0 +1,21 @@
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+#include "plugin/file_replace.h"
+
+bool WriteFileReplacing(const char* path, const void* data, std::size_t size) {
+  if (!path || !path[0]) return false;
+  const std::string temporary = std::string(path) + ".tmp-" + std::to_string(getpid());
+  std::FILE* file = std::fopen(temporary.c_str(), "wb");
+  if (!file) return false;
+  const bool written = std::fwrite(data, 1, size, file) == size;
+  const bool flushed = std::fflush(file) == 0 && fsync(fileno(file)) == 0;
+  const bool closed = std::fclose(file) == 0;
+  if (!(written && flushed && closed) || std::rename(temporary.c_str(), path) != 0) {
+    std::remove(temporary.c_str());
+    return false;
+  }
+  return true;
+}

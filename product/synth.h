@@ -1,0 +1,55 @@
+// The product layer between the host binding and the synthesizer: MIDI learn
+// with its controller map, the start-up bank, and the operations the
+// synthesizer adds to the plug-in's table.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "plugin/vst2/vst_plugin.h"
+
+class Synth : public VstPlugin {
+ public:
+  static constexpr int kLearnableControllers = 120;
+  static constexpr int kUnbound = -1;
+
+  explicit Synth(vst2::HostCallback host);
+
+  // Takes the mutex; disarms MIDI learn.
+  void ResetEngine() override;
+  // Takes the mutex for the MIDI-learn hook: a parameter touched while learn
+  // is armed becomes the learned parameter.
+  void ApplyParameter(int index) override;
+  // Activation re-applies every parameter under the mutex.
+  void OnActivate(bool active) override;
+
+  virtual void ReleaseAllVoices() = 0;
+  // The start-up bank file, or else the factory bank built into the library.
+  virtual void LoadInitialBank();
+  virtual void InitParameters() = 0;
+
+  // --- MIDI learn (mutex held by the caller unless stated) ---
+  void CommitMidiLearn();
+  // A control change 0..119 while learn is armed is consumed by learning.
+  bool OfferControllerToLearn(int controller);
+  // The learn switch's entry: arms or disarms, clearing what was learned.
+  void ArmMidiLearn(bool armed, bool unlearn);
+  bool IsMidiLearnArmed() const { return mLearnArmed; }
+  bool IsUnlearnMode() const { return mUnlearnMode; }
+  int ControllerTarget(int controller) const;
+  void BindController(int controller, int parameter);
+  // Sets a mapped controller's parameter as the editor would, unless it is
+  // already there.
+  void ApplyMappedController(int controller, double normalized);
+
+  const std::string& StartupBankPath() const { return mStartupBankPath; }
+  void SetStartupBankPath(const std::string& path) { mStartupBankPath = path; }
+
+ private:
+  std::array<int, kLearnableControllers> mControllerMap;
+  bool mLearnArmed = false;
+  bool mUnlearnMode = false;
+  int mLearnedController = kUnbound;
+  int mLearnedParameter = kUnbound;
+  std::string mStartupBankPath;
+};
