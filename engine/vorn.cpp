@@ -6,7 +6,7 @@ namespace {
 using Lock = std::lock_guard<std::recursive_mutex>;
 }
 
-Vorn::Vorn(vst2::HostCallback host) : Synth(host), mEngine(std::make_unique<SynthEngine>(*this)) {
+Vorn::Vorn(vst2::HostCallback host) : Synth(host), mEngine(std::make_unique<SynthEngine>(static_cast<EngineHost&>(*this))) {
   InitParameters();
   LoadInitialBank();
 }
