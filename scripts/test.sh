@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the plain build, the same tests
+# under AddressSanitizer and UndefinedBehaviorSanitizer with a short fuzzing
+# run of every reader of outside data, the threading tests under
+# ThreadSanitizer, and the Windows builds with their tests under Wine.
+#
+# Usage: scripts/test.sh
+set -euo pipefail
+
+repo=$(cd "$(dirname "$0")/.." && pwd)
+cd "$repo"
+start=$(date +%s)
+jobs=$(nproc)
+export CTEST_OUTPUT_ON_FAILURE=1
+
+step() { echo; echo "=== $* ($(( $(date +%s) - start ))s)"; }
+
+step "Set-up"
+scripts/setup.sh
+scripts/setup-windows.sh "$repo"
+
+step "Plain build and tests"
+scripts/build.sh release
+ctest --test-dir build/release -j "$jobs" --timeout 900
+
+step "ASan + UBSan build and tests"
+scripts/build.sh asan
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build/asan -j "$jobs" --timeout 1800
+
+step "Fuzzing smoke run"
+scripts/fuzz-smoke.sh build/asan "${VORN_FUZZ_SECONDS:-20}"
+
+step "ThreadSanitizer build and threading tests"
+scripts/build.sh tsan
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+  ctest --test-dir build/tsan -j "$jobs" -L threads --timeout 900
+
+step "Windows builds and tests under Wine"
+scripts/test-windows.sh "$repo" "$repo/build/release"
+
+step "All tests passed in $(( $(date +%s) - start ))s"
