@@ -29,6 +29,30 @@ work=$build/win-test-work
 started=$SECONDS
 jobs=2
 
+# Renders compared across builds: the demo piece through these programs.
+kComparePrograms=("Fat Saws" "Bass One" "String Ensemble" "Synced Lead 1" "Bell Piano")
+kRenderOptions=(--rate 48000 --block 512 --format float --tail 1 --quiet --force)
+# The C runtimes' sin, pow and exp may differ in the last bits (Wine's msvcrt
+# and mingw's libm against glibc); such a difference shifts a pitch or a
+# coefficient by about 1e-16 relative and stays near that size in the audio,
+# unless it moves a threshold decision (a sync reset, an envelope stage) by a
+# sample. The limits leave room for a few such events, far below anything
+# audible, and far below what a wrong resource, x87 rounding of a filter or a
+# mistaken sample format would give.
+kRenderMaxDifference=1e-3
+kRenderMinDistanceDb=80
+# The tuning check: one held note through the plain "Init" sound, its pitch
+# measured after the attack; the fake master tunes every note this far above
+# equal temperament (a neighbouring note's entry would be 100 cents away).
+kTuningNote=64
+kTuningProgram=Init
+kTuningMasterCents=40
+kTuningWindowStart=0.1
+kTuningWindowLength=0.6
+# The pitch index steps by 1/128 semitone (0.8 cents) and is found by a search
+# in a table interpolated linearly in Hz.
+kTuningToleranceCents=3
+
 . "$repo/tests/windows/wine-env.sh"
 . "$repo/tests/windows/checks.sh"
 
@@ -83,9 +107,13 @@ for bits in 64 32; do
   step "win$bits-build" cmake --build "$build/win$bits" -j $jobs
   # The test helpers: the fake tuning library for this architecture.
   step "win$bits-test-tools" build_tools "$build/win-tools/win$bits" \
-    -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/toolchains/mingw-w64-$arch.cmake"
+    -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/toolchains/mingw-w64-$arch.cmake" \
+    -DVORN_TEST_MASTER_CENTS=$kTuningMasterCents
 done
 step linux-test-tools build_tools "$build/win-tools/linux"
+tools=$build/win-tools/linux
+demo_song=$work/demo.mid
+step demo-midi "$(find_built "$linux_build" vorn-demo-midi)" "$demo_song"
 build_seconds=$((SECONDS - started))
 
 vorn_wine_env "$build"
@@ -106,9 +134,13 @@ for bits in 64 32; do
   echo "win$bits: $dll, $(stat -c %s "$dll") bytes"
   check "win$bits imports" check_imports "$objdump" "$dll" "$bits"
   check "win$bits exports" check_exports "$objdump" "$dll"
+  if [ "$bits" = 32 ]; then
+    check "win32 SSE2 arithmetic" check_sse2_flags "$build/win32"
+  fi
   check "win$bits host checker" check_host "$hostcheck" "$dll"
   check "win$bits factory bank" check_factory_bank "$render" "$dll" "$linux_render" "$linux_plugin"
-  check "win$bits demo render" check_demo_render "$render" "$dll" "$linux_render" "$linux_plugin" "$bits"
+  check "win$bits demo render" check_demo_render "$render" "$dll" "$linux_render" "$linux_plugin" "$bits" \
+    "$demo_song"
   check "win$bits equal temperament" check_tuning "$render" "$dll" "$bits" none
   check "win$bits tuning master" check_tuning "$render" "$dll" "$bits" "$build/win-tools/win$bits/LIBMTS.dll"
   raster_runner=$(find_built "$build/win$bits" vorn-raster-win-tests.exe)

@@ -115,3 +115,132 @@ check_host() {
   fi
   run_wine "$checker" "$(wine_path "$dll")"
 }
+
+# check_sse2_flags <build dir>: every C and C++ source of the 32-bit build is
+# compiled for SSE2 arithmetic, so it rounds as the 64-bit and Linux builds do
+# instead of carrying x87's 80-bit intermediates.
+check_sse2_flags() {
+  local db=$1/compile_commands.json
+  local total without
+  total=$(grep -c '"command":' "$db")
+  without=$(grep '"command":' "$db" | grep -c -v -- '-mfpmath=sse')
+  if [ "$total" = 0 ] || [ "$without" != 0 ]; then
+    echo "$without of $total compile commands lack -mfpmath=sse"
+    return 1
+  fi
+  without=$(grep '"command":' "$db" | grep -c -v -- '-msse2')
+  if [ "$without" != 0 ]; then
+    echo "$without of $total compile commands lack -msse2"
+    return 1
+  fi
+  echo "all $total compile commands use -msse2 -mfpmath=sse"
+}
+
+# The names of a plug-in's programs, one a line, as vorn-render lists them
+# ("*  0  Sync Heaven", the star on the current one).
+# list_programs <render command...>
+list_programs() {
+  "$@" --list-programs | tr -d '\r' | sed -n 's/^[ *][ 0-9]\{3\}  //p'
+}
+
+# check_factory_bank <vorn-render.exe> <dll> <linux vorn-render> <vorn.so>:
+# the Windows library finds its factory bank through its resource, so it lists
+# the same 64 programs as the Linux library, with the first one current. A
+# missing resource would leave the slots "Empty".
+check_factory_bank() {
+  local render=$1 dll=$2 linux_render=$3 linux_plugin=$4
+  local windows linux current
+  windows=$(list_programs run_wine "$render" --plugin "$(wine_path "$dll")") || return 1
+  linux=$(list_programs "$linux_render" --plugin "$linux_plugin") || return 1
+  current=$(run_wine "$render" --plugin "$(wine_path "$dll")" --list-programs | tr -d '\r' | grep -c '^\*  0  ')
+  local count
+  count=$(echo "$windows" | grep -c .)
+  if [ "$count" != 64 ]; then
+    echo "$count programs listed, expected 64:"
+    echo "$windows"
+    return 1
+  fi
+  if echo "$windows" | grep -qx 'Empty'; then
+    echo "slots left \"Empty\": the factory bank was not found:"
+    echo "$windows"
+    return 1
+  fi
+  if [ "$windows" != "$linux" ]; then
+    echo "the program names differ from the Linux build's:"
+    diff <(echo "$linux") <(echo "$windows")
+    return 1
+  fi
+  if [ "$current" != 1 ]; then
+    echo "program 0 is not the current one"
+    return 1
+  fi
+  echo "64 factory programs from the resource, as on Linux: $(echo "$windows" | head -n 1) ... $(echo "$windows" | tail -n 1)"
+}
+
+# A file name for a program name: "Synced Lead 1" -> synced-lead-1.
+program_file_name() {
+  printf '%s' "$1" | tr 'A-Z' 'a-z' | tr -c 'a-z0-9' '-'
+}
+
+# check_demo_render <vorn-render.exe> <dll> <linux vorn-render> <vorn.so> <64|32> <demo.mid>:
+# the demo piece through each comparison program matches the Linux render.
+check_demo_render() {
+  local render=$1 dll=$2 linux_render=$3 linux_plugin=$4 bits=$5 song=$6
+  local program name linux_wav windows_wav result=0
+  for program in "${kComparePrograms[@]}"; do
+    name=$(program_file_name "$program")
+    linux_wav=$work/linux-$name.wav
+    windows_wav=$work/win$bits-$name.wav
+    if [ ! -f "$linux_wav" ]; then
+      "$linux_render" --plugin "$linux_plugin" --program "$program" "${kRenderOptions[@]}" -o "$linux_wav" "$song" ||
+        return 1
+    fi
+    run_wine "$render" --plugin "$(wine_path "$dll")" --program "$program" "${kRenderOptions[@]}" \
+      -o "$(wine_path "$windows_wav")" "$(wine_path "$song")" || return 1
+    echo -n "$program: "
+    "$tools/vorn-wavcompare" "$linux_wav" "$windows_wav" "$kRenderMaxDifference" "$kRenderMinDistanceDb" || result=1
+  done
+  return $result
+}
+
+# A Standard MIDI File with one note held for one second: format 0, 480 ticks
+# a quarter at 120 beats a minute (960 ticks a second).
+# write_one_note_midi <path> <note>
+write_one_note_midi() {
+  local note
+  note=$(printf '\\x%02x' "$2")
+  local header='MThd\x00\x00\x00\x06\x00\x00\x00\x01\x01\xe0'
+  # 20 bytes: tempo 500000 us, note on at 0, note off 960 ticks later, end.
+  local track="MTrk\x00\x00\x00\x14\x00\xff\x51\x03\x07\xa1\x20\x00\x90${note}\x64\x87\x40\x80${note}\x00\x00\xff\x2f\x00"
+  printf "$header$track" >"$1"
+}
+
+# check_tuning <vorn-render.exe> <dll> <64|32> <fake LIBMTS.dll|none>:
+# a note played with LIBMTS.dll in the system folder starts at the fake
+# master's pitch, and without it at equal temperament. The fake library is in
+# the prefix only during this check.
+check_tuning() {
+  local render=$1 dll=$2 bits=$3 fake=$4
+  local installed
+  installed=$(vorn_wine_system_dir "$bits")/LIBMTS.dll
+  local song=$work/tuning-note.mid
+  local wav=$work/win$bits-tuning-$([ "$fake" = none ] && echo equal || echo master).wav
+  write_one_note_midi "$song" "$kTuningNote"
+
+  local cents=0
+  rm -f "$(vorn_wine_system_dir 64)/LIBMTS.dll" "$(vorn_wine_system_dir 32)/LIBMTS.dll"
+  if [ "$fake" != none ]; then
+    cp "$fake" "$installed" || return 1
+    cents=$kTuningMasterCents
+  fi
+  run_wine "$render" --plugin "$(wine_path "$dll")" --program "$kTuningProgram" "${kRenderOptions[@]}" \
+    -o "$(wine_path "$wav")" "$(wine_path "$song")"
+  local rendered=$?
+  rm -f "$installed"
+  [ $rendered = 0 ] || return 1
+
+  local expected
+  expected=$(awk -v n="$kTuningNote" -v c="$cents" 'BEGIN { printf "%.4f", 440 * 2 ^ ((n - 69) / 12 + c / 1200) }')
+  echo -n "note $kTuningNote $([ "$fake" = none ] && echo "without LIBMTS.dll" || echo "with the fake master at +$cents cents"): "
+  "$tools/vorn-wavpitch" "$wav" "$kTuningWindowStart" "$kTuningWindowLength" "$expected" "$kTuningToleranceCents"
+}
