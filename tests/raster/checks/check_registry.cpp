@@ -1,0 +1,6 @@
+#include "tests/raster/checks/check.h"
+
+std::vector<RasterCheck>& RasterChecks() {
+  static std::vector<RasterCheck> checks;
+  return checks;
+}

@@ -1,0 +1,31 @@
+// Runs every raster check as its own GoogleTest case (Group.Name).
+#include <gtest/gtest.h>
+
+#include "tests/raster/checks/check.h"
+
+namespace {
+
+class RasterCheckTest : public testing::Test {
+ public:
+  explicit RasterCheckTest(void (*run)(CheckLog&)) : run_(run) {}
+  void TestBody() override {
+    CheckLog log;
+    run_(log);
+    EXPECT_EQ(log.Failures(), 0) << log.Messages();
+  }
+
+ private:
+  void (*run_)(CheckLog&);
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  for (const RasterCheck& check : RasterChecks()) {
+    auto run = check.run;
+    testing::RegisterTest(check.group, check.name, nullptr, nullptr, __FILE__, __LINE__,
+                          [run]() -> testing::Test* { return new RasterCheckTest(run); });
+  }
+  return RUN_ALL_TESTS();
+}
