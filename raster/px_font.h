@@ -8,6 +8,12 @@
 #include "raster/px_font_handle.h"
 #include "raster/px_rect.h"
 
+// <windows.h> renames DrawText to DrawTextA or DrawTextW; the font's own
+// DrawText must keep its name, so Windows code includes this header after it.
+#ifdef DrawText
+#undef DrawText
+#endif
+
 // DrawText flags: the Windows text-format values and two of our own.
 enum PX_TextFlag : uint32_t {
   kTextCentre = 0x1,
