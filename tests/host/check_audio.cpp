@@ -1,6 +1,8 @@
 // The three audio callbacks against each other: float and double replacing
 // give the same audio, process adds into the host's buffers, and callbacks
 // longer than the announced block size render what shorter ones would.
+#include <xmmintrin.h>
+
 #include <memory>
 #include <string>
 
@@ -31,6 +33,55 @@ std::unique_ptr<PluginInstance> Playing(const CheckContext& context, int blockSi
   chord.Midi(0, kNoteOn, 48, 100).Midi(0, kNoteOn, 55, 90).Midi(0, kNoteOn, 64, 110);
   instance->Dispatch(vst2::effProcessEvents, 0, 0, chord.Events());
   return instance;
+}
+
+// The SSE control word's flush-to-zero and denormals-are-zero bits, which a
+// plug-in may set while it renders but must give back.
+constexpr unsigned kFlushToZero = 0x8000;
+constexpr unsigned kDenormalsAreZero = 0x0040;
+
+void CheckFloatingPointState(CheckReport& report, const CheckContext& context) {
+  auto instance = Playing(context, 512);
+  if (!instance) return;
+  const unsigned saved = _mm_getcsr();
+  for (unsigned flags : {0u, kFlushToZero | kDenormalsAreZero}) {
+    unsigned hostState = (saved & ~(kFlushToZero | kDenormalsAreZero)) | flags;
+    for (AudioPath path : {AudioPath::kFloatReplacing, AudioPath::kFloatAccumulating, AudioPath::kDoubleReplacing}) {
+      _mm_setcsr(hostState);
+      Render(*instance, path, 512, 512);
+      unsigned after = _mm_getcsr();
+      _mm_setcsr(saved);
+      report.Check(after == hostState,
+                   "audio callback " + std::to_string(static_cast<int>(path)) + " gives back the SSE control word",
+                   Hex(hostState), Hex(after));
+    }
+  }
+}
+
+// Another instance running at another rate in the same process must not
+// change this one's sound (tables shared between instances, for instance).
+void CheckIndependentInstances(CheckReport& report, const CheckContext& context) {
+  constexpr int kBlock = 512;
+  auto alone = Playing(context, kBlock);
+  if (!alone) return;
+  StereoAudio expected = Render(*alone, AudioPath::kFloatReplacing, kFrames, kBlock);
+  auto watched = Playing(context, kBlock);
+  PluginInstance other(context.entry);
+  if (!watched || !other.IsValid()) return;
+  other.Start(96000.0f, kBlock);
+  EventList note;
+  note.Midi(0, kNoteOn, 69, 100);
+  other.Dispatch(vst2::effProcessEvents, 0, 0, note.Events());
+  StereoAudio interleaved;
+  for (int done = 0; done < kFrames; done += kBlock) {
+    StereoAudio part = Render(*watched, AudioPath::kFloatReplacing, kBlock, kBlock);
+    interleaved.left.insert(interleaved.left.end(), part.left.begin(), part.left.end());
+    interleaved.right.insert(interleaved.right.end(), part.right.begin(), part.right.end());
+    Render(other, AudioPath::kFloatReplacing, kBlock, kBlock);
+  }
+  double difference = MaxDifference(expected, interleaved);
+  report.Check(difference == 0.0, "an instance at 96000 Hz beside one at 44100 Hz leaves its audio unchanged",
+               "identical audio", "largest difference " + Number(difference));
 }
 
 void Compare(CheckReport& report, const std::string& what, const StereoAudio& expected, const StereoAudio& got) {
@@ -103,4 +154,15 @@ void CheckAudioCallbacks(CheckContext& context) {
   report.True(IsFinite(big) && Peak(big) > kAudible, "8192-frame callback without effSetBlockSize renders",
               "peak " + Number(Peak(big)));
   unannounced.Dispatch(vst2::effMainsChanged, 0, 0);
+
+  CheckFloatingPointState(report, context);
+  CheckIndependentInstances(report, context);
+
+  // Hosts do close instances without switching processing off first.
+  auto closing = Playing(context, kBlock);
+  if (!closing) return;
+  Render(*closing, AudioPath::kFloatReplacing, kBlock, kBlock);
+  report.Step("effClose while processing is on");
+  closing->CloseAbruptly();
+  report.True(true, "effClose while processing is on returns");
 }

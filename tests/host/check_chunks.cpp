@@ -167,10 +167,7 @@ void CheckOddChunks(CheckReport& report, const PluginInstance& instance) {
   report.Equal("effSetChunk(program) with size -8: answer", 0,
                instance.Dispatch(vst2::effSetChunk, kProgramChunk, -8, chunk.data()));
   // A bank chunk whose name length runs past the end.
-  std::vector<unsigned char> broken(chunk.begin(), chunk.begin() + kChunkHeaderSize);
-  AppendString(broken, "x");
-  broken[kChunkHeaderSize] = 0xFF;
-  broken[kChunkHeaderSize + 3] = 0x7F;
+  std::vector<unsigned char> broken = {'t', 'f', 'f', 'p', 0x00, 0x00, 0x01, 0x00, 0xFF, 0x00, 0x00, 0x7F, 'x'};
   report.Step("effSetChunk(bank) with a huge name length");
   report.Equal("effSetChunk(bank) with a name length past the end: answer", 0, SetChunk(instance, kBankChunk, broken));
   report.Step("effSetChunk with null ptr");

@@ -39,9 +39,17 @@ void CheckVendorChunkRule(CheckContext& context) {
     std::vector<unsigned char> chunk = GetChunk(instance, kBankChunk);
     report.True(IsProgramChunk(chunk), who + ": effGetChunk(0) gives a program chunk", "a bank chunk");
     std::vector<float> saved = AllParameters(instance);
+    std::vector<std::string> names = AllProgramNames(instance);
     instance.SetParameter(vorn_facts::kVolume, 0.1f);
     report.Equal(who + ": effSetChunk(0) with that chunk answer", 1, SetChunk(instance, kBankChunk, chunk));
     report.True(AllParameters(instance) == saved, who + ": effSetChunk(0) restores the program", "different values");
+    std::string renamed;
+    std::vector<std::string> after = AllProgramNames(instance);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      if (after[i] != names[i]) renamed += " " + std::to_string(i) + ":" + Quoted(names[i]) + "->" + Quoted(after[i]);
+    }
+    report.Check(renamed.empty(), who + ": effSetChunk(0) with a program chunk leaves the program names",
+                 "64 names unchanged", "renamed" + renamed);
     GetChunk(instance, kProgramChunk);
     report.Equal(who + ": vendor string asked once", 1, instance.requests().Of(vst2::audioMasterGetVendorString));
   }

@@ -21,16 +21,16 @@ constexpr int kMillisecondsPerSecond = 1000;
 
 // The control tick at which the event queue dispatches a lone event that
 // arrived with `delta` in a host block starting on a control block. Offsets
-// beyond one control block are first moved half a block later; then every
-// tick takes B off the offset and dispatches at zero or below, and an event
-// left waiting loses B once more when the tick ends.
+// beyond one control block are first moved half a block later, which rounds
+// them to the nearest tick; every tick then dispatches what lies within its
+// control block and moves the rest B samples closer. (Taking B off the first
+// waiting event a second time per tick would fire it at about half its
+// offset, and at a lag that depends on its place in the queue.)
 int DispatchTick(int delta, int controlBlock) {
   int offset = delta > controlBlock ? delta + controlBlock / 2 : delta;
-  for (int tick = 0;; ++tick) {
-    offset -= controlBlock;
-    if (offset <= 0) return tick;
-    offset -= controlBlock;
-  }
+  int tick = 0;
+  for (; offset > controlBlock; offset -= controlBlock) ++tick;
+  return tick;
 }
 
 vst2::IntPtr Send(const PluginInstance& instance, EventList& events) {

@@ -67,6 +67,12 @@ void PluginInstance::Start(float sampleRate, std::int32_t blockSize) {
   processing_ = true;
 }
 
+void PluginInstance::CloseAbruptly() {
+  if (effect_ == nullptr) return;
+  Dispatch(vst2::effClose);
+  effect_ = nullptr;
+}
+
 void PluginInstance::SelectProgram(std::int32_t index) const { Dispatch(vst2::effSetProgram, 0, index); }
 
 float PluginInstance::GetParameter(std::int32_t index) const {

@@ -46,6 +46,9 @@ class PluginInstance {
   // effOpen, effSetSampleRate, effSetBlockSize, effMainsChanged on: what a
   // host does before its first audio callback.
   void Start(float sampleRate, std::int32_t blockSize);
+  // effClose as a careless host sends it, with processing still on; the
+  // instance is gone afterwards.
+  void CloseAbruptly();
   // The factory program "Init" holds the parameter defaults.
   void SelectProgram(std::int32_t index) const;
 
