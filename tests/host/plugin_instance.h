@@ -64,6 +64,9 @@ class PluginInstance {
   std::int32_t blockSize() const { return blockSize_; }
 
  private:
+  // The plug-in calls this from any of its threads: while the entry point
+  // runs, inside dispatcher calls, and on the audio thread (want-MIDI). It
+  // only counts (atomically) and reads what Start fixed before processing.
   static vst2::IntPtr VST_CALL HostCallback(vst2::AEffect* effect, std::int32_t opcode,
                                             std::int32_t index, vst2::IntPtr value, void* ptr,
                                             float opt);
