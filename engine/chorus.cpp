@@ -1,0 +1,74 @@
+#include "engine/chorus.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kConstructionRate = 1.0;
+constexpr double kLineSeconds = 0.016;
+constexpr double kSweepSeconds = 0.016;
+constexpr double kMinimumDelaySeconds = 0.001;
+constexpr double kGlidePerTick = 999.0;  // 0.999 of the distance in one 1 ms tick
+constexpr double kTapLevel = 0.33;
+
+}  // namespace
+
+Chorus::Chorus() { Reset(kConstructionRate); }
+
+void Chorus::Reset(double sampleRate) {
+  if (sampleRate != mSampleRate) {
+    mSampleRate = sampleRate;
+    mGlideFactor = kGlidePerTick / sampleRate;
+    mLineLength = static_cast<int>(sampleRate * kLineSeconds + 1);
+    mLine.assign(static_cast<std::size_t>(mLineLength), 0.0);
+  }
+  std::fill(mLine.begin(), mLine.end(), 0.0);
+  mWrite = 0;
+  for (int k = 0; k < kTapCount; ++k) {
+    mDelay[k] = 0.0;
+    mDelayStep[k] = 0.0;
+  }
+  mDepth = 0.0;
+}
+
+void Chorus::Tick() {
+  mLfoA.Tick();
+  mLfoB.Tick();
+  for (int k = 0; k < kTapCount; ++k) {
+    const double sweep = std::clamp((mLfoA.Output(k) + mLfoB.Output(k)) * mDepth, 0.0, 1.0);
+    const double target = (sweep * kSweepSeconds + kMinimumDelaySeconds) * mSampleRate;
+    mDelayStep[k] = (target - mDelay[k]) * mGlideFactor;
+  }
+}
+
+// Reads between the samples (int)D and (int)D - 1 old. The whole part is kept
+// inside the line, which only matters for sample rates too low to render.
+double Chorus::Tap(int tap) const {
+  const double delay = mDelay[tap];
+  const int whole = std::min(static_cast<int>(delay), mLineLength - 1);
+  int older = mWrite - whole;
+  if (older < 0) older += mLineLength;
+  int newer = older + 1;
+  if (newer >= mLineLength) newer -= mLineLength;
+  const double fraction = delay - std::floor(delay);
+  return fraction * (mLine[older] - mLine[newer]) + mLine[newer];
+}
+
+void Chorus::Process(const double* mix, double* left, double* right, int n) {
+  if (!mOn) {
+    for (int i = 0; i < n; ++i) left[i] = right[i] = mix[i] * mGain;
+    return;
+  }
+  for (int i = 0; i < n; ++i) {
+    const double dry = mix[i];
+    mLine[mWrite] = dry * kTapLevel;
+    const double tap1 = Tap(0);
+    const double tap2 = Tap(1);
+    const double tap3 = Tap(2);
+    left[i] = (tap1 + dry + tap3) * mGain;
+    right[i] = (tap2 + dry + tap3) * mGain;
+    if (++mWrite >= mLineLength) mWrite = 0;
+    for (int k = 0; k < kTapCount; ++k) mDelay[k] += mDelayStep[k];
+  }
+}

@@ -1,0 +1,87 @@
+// The two wavetable oscillators of a voice. Both play the same wave; oscillator
+// 2 sits a fixed number of pitch-index steps above oscillator 1, may be hard-
+// synced to it, and the pair follows frequency modulation.
+//
+//   phase_n += increment_n  (mod 2^28),   out = T1[phase1 >> 16] + T2[phase2 >> 16]
+//   sync: when phase 1 wraps, phase2 = (phase1 + increment1) * (p2 / p1)  (integer ratio)
+//
+// Pitches are pitch indices (1/128 semitone above 8.176 Hz) clamped to 0..17280
+// for the table lookups; the output is the unscaled sum of two tables, about
+// +-1.8 at most. Pitch and table choice change once per control tick
+// (UpdatePitch); Next() is the whole per-sample work.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/pitch_tables.h"
+#include "engine/wave_tables.h"
+
+class OscillatorPair {
+ public:
+  static constexpr double kVibratoDepth = 640.0;  // pitch-index steps at full wheel and LFO
+
+  OscillatorPair();
+
+  void SetBendRange(int steps) { mBendRange = steps; }
+  void SetMasterTune(int steps) { mMasterTune = steps; }
+  void SetWave(int wave) { mWave = wave; }
+  void SetFmAmount(double steps) { mFmAmount = steps; }
+  void SetSync(bool on) { mSync = on; }
+  void SetOsc2Semitones(int semitones);
+  void SetOsc2Fine(int steps);
+
+  // Once per control tick. pitch: the voice's pitch index; bend: -1..+1;
+  // vibrato: wheel^2 * LFO output; fmSource: LFO output or filter-envelope level.
+  void UpdatePitch(double pitch, double bend, double vibrato, double fmSource, const PitchTables& tables);
+
+  // One sample of the oscillator sum; advances both phases.
+  double Next() {
+    const double sum = mTable1[mPhase1 >> 16] + mTable2[mPhase2 >> 16];
+    const std::int32_t next1 = mPhase1 + mIncrement1;
+    if (mSync && next1 > kPhaseMask) {
+      mPhase2 = static_cast<std::int32_t>(static_cast<std::int64_t>(next1 * mSyncRatio) & kPhaseMask);
+    } else {
+      mPhase2 = (mPhase2 + mIncrement2) & kPhaseMask;
+    }
+    mPhase1 = next1 & kPhaseMask;
+    return sum;
+  }
+
+  // Advances both phases by n samples without sync, as a silent voice does.
+  void FreeRun(int n);
+
+  std::int32_t Phase1() const { return mPhase1; }
+  std::int32_t Phase2() const { return mPhase2; }
+  std::int32_t Increment1() const { return mIncrement1; }
+  std::int32_t Increment2() const { return mIncrement2; }
+  double SyncRatio() const { return mSyncRatio; }
+  double FmAmount() const { return mFmAmount; }
+  bool SyncOn() const { return mSync; }
+  int Wave() const { return mWave; }
+  int TableIndex1() const { return mTableIndex1; }
+  int TableIndex2() const { return mTableIndex2; }
+  int Osc2Offset() const { return mOsc2Offset; }
+
+  // The table a phase increment plays from: the smallest j with
+  // (increment / 65536) * sqrt(1/2)^j <= 1, at most 19.
+  static int TableFor(std::int32_t increment);
+
+ private:
+  int mBendRange = 0;
+  int mOsc2Semitones = 0;
+  int mMasterTune = 0;
+  int mOsc2Fine = 0;
+  int mWave = kWaveSaw;
+  double mFmAmount = 0.0;
+  bool mSync = false;
+  const double* mTable1;
+  const double* mTable2;
+  int mTableIndex1 = 0;
+  int mTableIndex2 = 0;
+  int mOsc2Offset = 0;
+  std::int32_t mPhase1 = 0;
+  std::int32_t mPhase2 = 0;
+  std::int32_t mIncrement1 = 0;
+  std::int32_t mIncrement2 = 0;
+  double mSyncRatio = 0.0;
+};

@@ -1,0 +1,47 @@
+#include "engine/pitch_tables.h"
+
+#include <iterator>
+#include <map>
+#include <mutex>
+
+namespace {
+
+constexpr double kPhaseCycle = 268435456.0;  // 2^28
+constexpr double kTwoPi = 6.283185307179586;
+
+struct TableCache {
+  std::mutex lock;
+  std::map<float, std::weak_ptr<const PitchTables>> entries;
+};
+
+TableCache& Cache() {
+  static TableCache cache;
+  return cache;
+}
+
+}  // namespace
+
+PitchTables::PitchTables(float sampleRate) : mSampleRate(sampleRate) {
+  const double rate = static_cast<double>(sampleRate);
+  for (int i = 0; i < kPitchTableSize; ++i) {
+    const double frequency = NoteFrequency(i);
+    const double increment = frequency * kPhaseCycle / rate;
+    mIncrement[i] = increment >= kMaxIncrement ? kMaxIncrement : static_cast<int>(increment);
+    mCutoff[i] = frequency * kTwoPi / rate;
+  }
+}
+
+std::shared_ptr<const PitchTables> PitchTables::ForSampleRate(double sampleRate) {
+  const float key = static_cast<float>(sampleRate);
+  TableCache& cache = Cache();
+  std::lock_guard<std::mutex> hold(cache.lock);
+  for (auto it = cache.entries.begin(); it != cache.entries.end();) {
+    it = it->second.expired() ? cache.entries.erase(it) : std::next(it);
+  }
+  if (auto found = cache.entries.find(key); found != cache.entries.end()) {
+    if (auto tables = found->second.lock()) return tables;
+  }
+  auto tables = std::make_shared<const PitchTables>(key);
+  cache.entries[key] = tables;
+  return tables;
+}

@@ -1,0 +1,45 @@
+// Lookup tables from pitch index (1/128 semitone above 8.176 Hz, 0..17280) to
+// per-sample quantities at one sample rate fs:
+//   increment[i] = trunc(NoteFrequency(i) * 2^28 / fs)   oscillator phase step,
+//                  2^28 per cycle, saturated below one cycle per sample;
+//   cutoff[i]    = NoteFrequency(i) * 2 pi / fs           filter corner, rad/sample,
+//                  used without pre-warping.
+// fs enters in single precision, as the tables were always built.
+//
+// Instances share tables through a process-wide cache keyed by sample rate, so
+// two instances at different rates each play with their own, and a reset of one
+// never changes the pitch of another.
+#pragma once
+
+#include <array>
+#include <memory>
+
+#include "engine/note_frequency.h"
+
+constexpr int kPitchTableSize = kMaxPitchIndex + 1;
+constexpr int kPhaseBits = 28;
+constexpr int kPhaseMask = (1 << kPhaseBits) - 1;
+constexpr int kMaxIncrement = kPhaseMask;
+
+inline int ClampPitchIndex(int pitchIndex) {
+  return pitchIndex < 0 ? 0 : (pitchIndex > kMaxPitchIndex ? kMaxPitchIndex : pitchIndex);
+}
+
+class PitchTables {
+ public:
+  // Tables for the sample rate, built if no holder of them is alive. Called
+  // from engine resets, never from the audio path: it may allocate and takes
+  // the cache's lock. sampleRate must be positive and finite.
+  static std::shared_ptr<const PitchTables> ForSampleRate(double sampleRate);
+
+  explicit PitchTables(float sampleRate);
+
+  int Increment(int pitchIndex) const { return mIncrement[ClampPitchIndex(pitchIndex)]; }
+  double Cutoff(int pitchIndex) const { return mCutoff[ClampPitchIndex(pitchIndex)]; }
+  float SampleRate() const { return mSampleRate; }
+
+ private:
+  float mSampleRate;
+  std::array<int, kPitchTableSize> mIncrement;
+  std::array<double, kPitchTableSize> mCutoff;
+};

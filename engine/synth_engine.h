@@ -1,0 +1,99 @@
+// The sound engine of one plug-in instance: MIDI in, stereo audio out.
+//
+// MIDI messages are queued with their frame offsets and take effect at the
+// control tick nearest to them; audio is rendered in control blocks of
+// B = (int)fs / 1000 samples (about 1 ms), with one tick of modulation at the
+// start of each. Up to 64 voices (or voice 0 alone in the mono modes) add into
+// a mono mix that the chorus turns into left and right.
+//
+// Threads: every entry point runs with the plug-in's lock held by the caller.
+// RenderBlock and HandleMidiMessage run on the host's audio thread and never
+// allocate; Reset and ApplyParameter may run on any host thread.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "engine/chorus.h"
+#include "engine/engine_host.h"
+#include "engine/event_queue.h"
+#include "engine/held_note_map.h"
+#include "engine/lfo.h"
+#include "engine/mts_client.h"
+#include "engine/pitch_tables.h"
+#include "engine/voice.h"
+#include "plugin/midi_event.h"
+
+class SynthEngine {
+ public:
+  static constexpr int kVoiceCount = 64;
+  static constexpr double kMinSampleRate = 1000.0;
+  static constexpr double kMaxSampleRate = 1536000.0;
+
+  // Registers the instance with the installed tuning library.
+  explicit SynthEngine(EngineHost& host);
+  // The same with another tuning library binding (tests use a stand-in).
+  SynthEngine(EngineHost& host, const MtsLibrary& tuningLibrary);
+  ~SynthEngine();
+  SynthEngine(const SynthEngine&) = delete;
+  SynthEngine& operator=(const SynthEngine&) = delete;
+
+  // Prepares for a sample rate and host block size. The queue is resized and
+  // the held keys forgotten every time; voices, chorus, mix buffer and pitch
+  // tables are rebuilt only when the rate changed. Rates outside
+  // kMinSampleRate..kMaxSampleRate leave the engine unprepared: it renders
+  // silence until a usable rate arrives.
+  void Reset(double sampleRate, int hostBlockSize);
+  // One parameter changed. value: its real value; normalized: its normalised
+  // value (both are clamped here again, so any double is safe).
+  void ApplyParameter(int index, double value, double normalized);
+  // One short MIDI message of the coming block, in host order.
+  void HandleMidiMessage(const MidiEvent& message);
+  // Writes frames samples to each output.
+  void RenderBlock(double* left, double* right, int frames);
+  // Every voice fades out with its release; the held keys are forgotten.
+  void ReleaseAllVoices();
+
+  bool IsPrepared() const { return mControlBlock >= 1; }
+  int ControlBlockLength() const { return mControlBlock; }
+  int SamplesLeftInControlBlock() const { return mSamplesLeft; }
+  std::uint64_t ControlTicks() const { return mControlTicks; }
+  int ActiveVoiceCount() const { return mActiveVoices; }
+  const Voice& VoiceAt(int index) const { return mVoices[index]; }
+  const EventQueue& Queue() const { return mQueue; }
+  const HeldNoteMap& HeldNotes() const { return mHeldNotes; }
+  const Lfo& GetLfo() const { return mLfo; }
+  const Chorus& GetChorus() const { return mChorus; }
+  const MtsClient& Tuning() const { return mTuning; }
+  double Bend() const { return mBend; }
+  double ModulationWheel() const { return mWheel; }
+
+ private:
+  void ControlTick();
+  void ConsumeEvents();
+  void Dispatch(const MidiEvent& event);
+  void NoteOn(int note, int velocity);
+  void NoteOff(int note);
+  void SustainPedal(bool down);
+  void ForEachVoice(int index, double x);
+
+  EngineHost& mHost;
+  double mSampleRate = -1.0;
+  int mControlBlock = 0;
+  int mSamplesLeft = 0;
+  std::vector<double> mMix;
+  int mActiveVoices = kVoiceCount;
+  std::int64_t mNoteCounter = 0;
+  double mBend = 0.0;
+  double mWheel = 0.0;
+  std::array<Voice, kVoiceCount> mVoices;
+  HeldNoteMap mHeldNotes;
+  EventQueue mQueue;
+  Lfo mLfo;
+  Chorus mChorus;
+  MtsClient mTuning;
+  std::shared_ptr<const PitchTables> mTables;
+  std::uint64_t mControlTicks = 0;
+};

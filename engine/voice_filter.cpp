@@ -1,0 +1,81 @@
+#include "engine/voice_filter.h"
+
+namespace {
+
+const double kNoInput = 0.0;
+
+}  // namespace
+
+VoiceFilter::VoiceFilter() : mInputs{&kNoInput, &kNoInput, &kNoInput, &kNoInput} { Reset(); }
+
+void VoiceFilter::SetMode(int mode) {
+  if (mode == mMode) return;
+  mMode = mode;
+  Reset();
+}
+
+void VoiceFilter::SetCutoff(double pitchIndex, bool gliding) {
+  mTargetCutoff = pitchIndex;
+  if (gliding) {
+    mCutoffStep = (pitchIndex - mCurrentCutoff) / kCutoffGlideTicks;
+  } else {
+    mCurrentCutoff = pitchIndex;
+    mCutoffStep = 0.0;
+  }
+}
+
+void VoiceFilter::SetResonance(double resonance) {
+  mResonance = resonance;
+  mCachedIndex = kNoCoefficients;
+}
+
+void VoiceFilter::GlideCutoff() {
+  if (mCurrentCutoff == mTargetCutoff) return;
+  mCurrentCutoff += mCutoffStep;
+  const bool passed = mCutoffStep < 0.0 ? mTargetCutoff > mCurrentCutoff : mTargetCutoff < mCurrentCutoff;
+  if (passed) mCurrentCutoff = mTargetCutoff;
+}
+
+// The starting states 1, 0, -1, 0 are the filter's historical start; the first
+// sample computes coefficients whatever the cutoff, so a cutoff index of 0 does
+// not leave the filter with all-zero coefficients.
+void VoiceFilter::Reset() {
+  mCurrentCutoff = mTargetCutoff;
+  mS0 = 1.0;
+  mS1 = 0.0;
+  mS2 = -1.0;
+  mS3 = 0.0;
+  mCachedIndex = kNoCoefficients;
+  mCutoffStep = 0.0;
+  mC4 = 0.0;
+  mB = 0.0;
+  mC2 = 0.0;
+  mK = 0.0;
+}
+
+void VoiceFilter::ComputeCoefficients(int index) {
+  mCachedIndex = index;
+  ++mCoefficientUpdates;
+  const double w = mTables->Cutoff(index);
+  const double g = 1.0 / (w + 2.0);
+  mK = (w - 2.0) * g;
+  mB = g * w;
+  if (mMode == kSmooth) {
+    mFeedbackGain = mResonance * kSmoothFeedback;
+    const double b2 = mB * mB;
+    mC4 = b2 * b2;
+  } else {
+    mC2 = 2.0 * g;
+    mC4 = mC2 * mB;
+    mFeedbackGain = mResonance * kDirtyFeedback;
+  }
+}
+
+double VoiceFilter::State(int i) const {
+  switch (i) {
+    case 0: return mS0;
+    case 1: return mS1;
+    case 2: return mS2;
+    default: return mS3;
+  }
+}

@@ -1,0 +1,9 @@
+// Counts heap allocations made anywhere in the test program, through replaced
+// global operator new and (where the C library allows it) malloc.
+#pragma once
+
+#include <cstddef>
+
+std::size_t AllocationCount();
+// Whether malloc, calloc and realloc are counted too, not only operator new.
+bool CountsMalloc();

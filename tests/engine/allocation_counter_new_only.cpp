@@ -1,0 +1,9 @@
+// With a sanitizer's allocator in place only operator new is counted.
+#include <atomic>
+
+#include "allocation_counter.h"
+
+extern std::atomic<std::size_t> gOperatorNewCount;
+
+std::size_t AllocationCount() { return gOperatorNewCount.load(std::memory_order_relaxed); }
+bool CountsMalloc() { return false; }
