@@ -34,6 +34,7 @@ TEST_F(RenderTest, RendersASongToAWavFileLikeAHost) {
   EXPECT_NE(run.output.find("RMS"), std::string::npos);
   EXPECT_NE(run.output.find("x realtime"), std::string::npos);
   EXPECT_NE(run.output.find("0.75 s"), std::string::npos);
+  EXPECT_EQ(run.output.find('\r'), std::string::npos) << "a progress bar although stderr is no terminal";
 
   const std::vector<std::string> lifecycle = LogLines("eff");
   const std::vector<std::string> expected = {"effOpen",           "effSetSampleRate 44100", "effSetBlockSize 256",

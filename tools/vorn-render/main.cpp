@@ -176,7 +176,7 @@ int Run(const RenderOptions& options) {
                  static_cast<unsigned long long>(writer.ClippedSamples()));
   if (!options.quiet) {
     const double seconds = static_cast<double>(result.frames) / options.sampleRate;
-    const double speed = result.pluginCpuSeconds > 0.0 ? seconds / result.pluginCpuSeconds : 0.0;
+    const double speed = result.cpuSeconds > 0.0 ? seconds / result.cpuSeconds : 0.0;
     std::printf("%s: %.2f s, %d Hz, %d ch, %s; peak %s, RMS %s; %.1fx realtime\n", output.c_str(), seconds,
                 static_cast<int>(options.sampleRate), channels, FormatName(options.format).c_str(),
                 Decibels(result.meter.Peak()).c_str(), Decibels(result.meter.Rms()).c_str(), speed);

@@ -49,14 +49,15 @@ class TrackReader {
       if (pos_ >= end_) return Fail(error, "an event time without an event");
       const std::uint8_t first = file_[pos_];
       if (first == kMetaStatus) {
-        running = 0;  // meta and sysex events cancel running status
+        // The format says meta events cancel running status, but files from
+        // several sequencers rely on it across them; keeping it costs nothing.
         bool endOfTrack = false;
         if (!ReadMeta(tick, endOfTrack, error)) return false;
         if (endOfTrack) break;
         continue;
       }
       if (first == kSysexStatus || first == kSysexContinuation) {
-        running = 0;
+        running = 0;  // a sysex message is a status of its own
         ++pos_;
         std::uint32_t length = 0;
         if (!ReadVariableLength(length, error) || !Skip(length, "a sysex message", error)) return false;

@@ -13,6 +13,8 @@ namespace {
 constexpr vst2::IntPtr kHostVstVersion = 2400;
 constexpr vst2::IntPtr kHostVendorVersion = VORN_RENDER_VERSION_NUMBER;
 constexpr std::size_t kTextBufferSize = 1024;
+// More channels than any instrument has; a larger count is a broken record.
+constexpr std::int32_t kMaxChannels = 64;
 constexpr const char* kHostCanDo[] = {"sendVstEvents", "sendVstMidiEvent", "sendVstTimeInfo"};
 constexpr std::int32_t kTimeFlags = vst2::kVstTransportPlaying | vst2::kVstPpqPosValid | vst2::kVstTempoValid |
                                     vst2::kVstBarsValid | vst2::kVstTimeSigValid;
@@ -48,14 +50,18 @@ std::unique_ptr<PluginHost> PluginHost::Create(vst2::EntryPoint entry, double sa
     error = "the plug-in's effect record has no dispatcher";
   } else if (!effect->processReplacing && !effect->process) {
     error = "the plug-in's effect record has no audio callback";
-  } else if (effect->numOutputs < 1 || effect->numInputs < 0) {
-    error = "the plug-in declares " + std::to_string(effect->numOutputs) + " outputs; it needs at least one";
+  } else if (effect->numOutputs < 1 || effect->numOutputs > kMaxChannels) {
+    error = "the plug-in declares " + std::to_string(effect->numOutputs) + " outputs; 1 to " +
+            std::to_string(kMaxChannels) + " can be rendered";
+  } else if (effect->numInputs < 0 || effect->numInputs > kMaxChannels) {
+    error = "the plug-in declares " + std::to_string(effect->numInputs) + " inputs";
   } else {
     host->effect_ = effect;
     return host;
   }
   g_host = nullptr;
-  if (effect && effect->magic == vst2::kEffectMagic && effect->dispatcher) effect->dispatcher(effect, vst2::effClose, 0, 0, nullptr, 0.0f);
+  if (effect && effect->magic == vst2::kEffectMagic && effect->dispatcher)
+    effect->dispatcher(effect, vst2::effClose, 0, 0, nullptr, 0.0f);
   return nullptr;
 }
 

@@ -17,7 +17,7 @@ namespace render {
 
 struct RenderResult {
   std::int64_t frames = 0;
-  double pluginCpuSeconds = 0.0;  // spent in effProcessEvents and the audio callback
+  double cpuSeconds = 0.0;  // the whole render loop: plug-in, metering and file writing
   SignalMeter meter;
   bool writeFailed = false;
 };

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdarg>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -229,8 +230,11 @@ class Instrument {
   }
 
   void TakeEvents(const vst2::VstEvents* events) {
+    // The list holds numEvents pointers, more than the two it is declared with.
+    const auto* pointers = reinterpret_cast<vst2::VstEvent* const*>(reinterpret_cast<const char*>(events) +
+                                                                      offsetof(vst2::VstEvents, events));
     for (std::int32_t i = 0; i < events->numEvents; ++i) {
-      const vst2::VstEvent* event = events->events[i];
+      const vst2::VstEvent* event = pointers[i];
       if (!event || event->type != vst2::kVstMidiType) continue;
       const auto* midi = reinterpret_cast<const vst2::VstMidiEvent*>(event);
       const auto status = static_cast<unsigned char>(midi->midiData[0]);
