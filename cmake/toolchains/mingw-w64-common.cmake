@@ -31,3 +31,10 @@ find_program(VORN_WINE wine)
 if(VORN_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${VORN_WINE})
 endif()
+
+# The deliverables are optimised as the Linux build is (-O2), so the three
+# builds run the same code paths and their renders can be compared; GCC 12's
+# -O3 also warns falsely about inlined vector copies. (CMake appends -O3 to
+# any *_INIT value, so the cache entries are set; -D on the command line wins.)
+set(CMAKE_C_FLAGS_RELEASE "-O2 -DNDEBUG" CACHE STRING "Flags of Release builds")
+set(CMAKE_CXX_FLAGS_RELEASE "-O2 -DNDEBUG" CACHE STRING "Flags of Release builds")

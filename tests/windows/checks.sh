@@ -121,14 +121,16 @@ check_host() {
 # instead of carrying x87's 80-bit intermediates.
 check_sse2_flags() {
   local db=$1/compile_commands.json
-  local total without
-  total=$(grep -c '"command":' "$db")
-  without=$(grep '"command":' "$db" | grep -c -v -- '-mfpmath=sse')
+  local total without compiles
+  # The compiler's commands, not the resource compiler's.
+  compiles=$(grep '"command":' "$db" | grep -e '-w64-mingw32-g++' -e '-w64-mingw32-gcc')
+  total=$(echo "$compiles" | grep -c .)
+  without=$(echo "$compiles" | grep -c -v -- '-mfpmath=sse')
   if [ "$total" = 0 ] || [ "$without" != 0 ]; then
     echo "$without of $total compile commands lack -mfpmath=sse"
     return 1
   fi
-  without=$(grep '"command":' "$db" | grep -c -v -- '-msse2')
+  without=$(echo "$compiles" | grep -c -v -- '-msse2')
   if [ "$without" != 0 ]; then
     echo "$without of $total compile commands lack -msse2"
     return 1
@@ -215,32 +217,68 @@ write_one_note_midi() {
   printf "$header$track" >"$1"
 }
 
-# check_tuning <vorn-render.exe> <dll> <64|32> <fake LIBMTS.dll|none>:
-# a note played with LIBMTS.dll in the system folder starts at the fake
-# master's pitch, and without it at equal temperament. The fake library is in
-# the prefix only during this check.
-check_tuning() {
-  local render=$1 dll=$2 bits=$3 fake=$4
-  local installed
-  installed=$(vorn_wine_system_dir "$bits")/LIBMTS.dll
+# render_note <vorn-render.exe> <dll> <out.wav>: the tuning note through the
+# tuning program.
+render_note() {
+  local render=$1 dll=$2 wav=$3
   local song=$work/tuning-note.mid
-  local wav=$work/win$bits-tuning-$([ "$fake" = none ] && echo equal || echo master).wav
   write_one_note_midi "$song" "$kTuningNote"
-
-  local cents=0
-  rm -f "$(vorn_wine_system_dir 64)/LIBMTS.dll" "$(vorn_wine_system_dir 32)/LIBMTS.dll"
-  if [ "$fake" != none ]; then
-    cp "$fake" "$installed" || return 1
-    cents=$kTuningMasterCents
-  fi
   run_wine "$render" --plugin "$(wine_path "$dll")" --program "$kTuningProgram" "${kRenderOptions[@]}" \
     -o "$(wine_path "$wav")" "$(wine_path "$song")"
+}
+
+# measure_note <wav> <expected Hz>: prints the tool's line, then the measured Hz
+# alone on the last line.
+measure_note() {
+  local line
+  line=$("$tools/vorn-wavpitch" "$1" "$kTuningWindowStart" "$kTuningWindowLength" "$2" "$kTuningToleranceCents")
+  local status=$?
+  echo "$line"
+  echo "$line" | sed -n 's/^measured \([0-9.]*\) Hz.*/\1/p'
+  return $status
+}
+
+# Hz of a note tuned some cents above equal temperament.
+tuned_frequency() {
+  awk -v n="$1" -v c="$2" 'BEGIN { printf "%.4f", 440 * 2 ^ ((n - 69) / 12 + c / 1200) }'
+}
+
+# check_tuning <vorn-render.exe> <dll> <64|32> <fake LIBMTS.dll>: without
+# LIBMTS.dll in the system folder a note starts at equal temperament; with the
+# fake master there it starts at the master's pitch, which lies the master's
+# offset above the first render. The fake library is in the prefix only for
+# the second render.
+check_tuning() {
+  local render=$1 dll=$2 bits=$3 fake=$4
+  local installed equal_wav=$work/win$bits-tuning-equal.wav master_wav=$work/win$bits-tuning-master.wav
+  installed=$(vorn_wine_system_dir "$bits")/LIBMTS.dll
+  rm -f "$(vorn_wine_system_dir 64)/LIBMTS.dll" "$(vorn_wine_system_dir 32)/LIBMTS.dll"
+
+  render_note "$render" "$dll" "$equal_wav" || return 1
+  cp "$fake" "$installed" || return 1
+  render_note "$render" "$dll" "$master_wav"
   local rendered=$?
   rm -f "$installed"
   [ $rendered = 0 ] || return 1
 
-  local expected
-  expected=$(awk -v n="$kTuningNote" -v c="$cents" 'BEGIN { printf "%.4f", 440 * 2 ^ ((n - 69) / 12 + c / 1200) }')
-  echo -n "note $kTuningNote $([ "$fake" = none ] && echo "without LIBMTS.dll" || echo "with the fake master at +$cents cents"): "
-  "$tools/vorn-wavpitch" "$wav" "$kTuningWindowStart" "$kTuningWindowLength" "$expected" "$kTuningToleranceCents"
+  local result=0 output equal_hz master_hz
+  echo -n "without LIBMTS.dll: "
+  output=$(measure_note "$equal_wav" "$(tuned_frequency "$kTuningNote" 0)") || result=1
+  echo "$output" | head -n 1
+  equal_hz=$(echo "$output" | tail -n 1)
+  echo -n "with the fake master at +$kTuningMasterCents cents: "
+  output=$(measure_note "$master_wav" "$(tuned_frequency "$kTuningNote" "$kTuningMasterCents")") || result=1
+  echo "$output" | head -n 1
+  master_hz=$(echo "$output" | tail -n 1)
+  if [ -z "$equal_hz" ] || [ -z "$master_hz" ]; then
+    return 1
+  fi
+  # Both renders carry the same oscillator detuning, so their distance shows
+  # the master's offset more exactly than either pitch alone.
+  awk -v e="$equal_hz" -v m="$master_hz" -v c="$kTuningMasterCents" -v t="$kTuningOffsetToleranceCents" 'BEGIN {
+    d = 1200 * log(m / e) / log(2)
+    printf "note %d: the master moved it %+.2f cents (expected %+d, tolerance %.2f)\n", '"$kTuningNote"', d, c, t
+    exit (d - c > t || c - d > t) ? 1 : 0
+  }' || result=1
+  return $result
 }
