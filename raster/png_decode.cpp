@@ -70,6 +70,19 @@ bool AcceptableSize(png_uint_32 width, png_uint_32 height) {
          static_cast<uint64_t>(width) * height <= kMaxPngPixels;
 }
 
+// Deflate expands at most about 1032 to 1, so encoded bytes that cannot hold
+// the image's rows are refused before its pixels are allocated (a few
+// hundred bytes must not claim 64 MiB). Only a memory source knows its size.
+constexpr uint64_t kMaxInflateRatio = 1100;
+
+bool PlausibleForSource(png_structp png, png_infop info, const Source& source, png_uint_32 width,
+                        png_uint_32 height) {
+  if (source.file) return true;
+  const uint64_t bitsPerPixel = static_cast<uint64_t>(png_get_channels(png, info)) * png_get_bit_depth(png, info);
+  const uint64_t rawBytes = static_cast<uint64_t>(height) * (1 + (width * bitsPerPixel + 7) / 8);
+  return rawBytes <= (static_cast<uint64_t>(source.unread) + 1) * kMaxInflateRatio;
+}
+
 }  // namespace
 
 bool HasSignature(const uint8_t* bytes, size_t length) {
@@ -105,7 +118,9 @@ PX_IBitmap* Decode(Source& source, PX_IBitmap* target) {
   int bitDepth = 0;
   int colourType = 0;
   png_get_IHDR(png, info, &width, &height, &bitDepth, &colourType, nullptr, nullptr, nullptr);
-  if (!AcceptableSize(width, height)) png_error(png, "image size refused");
+  if (!AcceptableSize(width, height) || !PlausibleForSource(png, info, source, width, height)) {
+    png_error(png, "image size refused");
+  }
   RequestArgb(png, info, colourType, bitDepth);
   if (png_get_rowbytes(png, info) != static_cast<size_t>(width) * kDecodedBytesPerPixel) {
     png_error(png, "unexpected decoded layout");

@@ -22,20 +22,24 @@ int TextLength(const char* text, int length) {
 }
 
 // Where text of the given size starts inside box, by the alignment flags.
-void Place(const PX_Rect& box, int width, int height, uint32_t flags, int* x, int* y) {
+// Computed in 64 bits: boxes may come with any coordinates.
+void Place(const PX_Rect& box, int width, int height, uint32_t flags, int64_t* x, int64_t* y) {
   *x = box.left;
   *y = box.top;
   if (flags & kTextCentre) {
-    *x = box.left + (box.right - box.left - width) / 2;
+    *x = box.left + (int64_t{box.right} - box.left - width) / 2;
   } else if (flags & kTextRight) {
-    *x = box.right - width;
+    *x = int64_t{box.right} - width;
   }
   if (flags & kTextVerticalCentre) {
-    *y = box.top + (box.bottom - box.top - height) / 2;
+    *y = box.top + (int64_t{box.bottom} - box.top - height) / 2;
   } else if (flags & kTextBottom) {
-    *y = box.bottom - height;
+    *y = int64_t{box.bottom} - height;
   }
 }
+
+// Limits a coordinate to a range where pixel arithmetic cannot overflow.
+int Limited(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, -0x3FFFFFFF, 0x3FFFFFFF)); }
 
 PX_Rect Intersect(const PX_Rect& a, const PX_Rect& b) {
   return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
@@ -121,8 +125,8 @@ int PX_CachedFont::DrawGlyphs(PX_IBitmap* bitmap, const char* text, int length, 
   if (px_blend::WeightOf(weight) == 0) return 0;
 
   const TextExtent extent = Measure(text, length, flags);
-  int x = box->left;
-  int y = box->top;
+  int64_t x = box->left;
+  int64_t y = box->top;
   if (flags & kAlignmentFlags) Place(*box, extent.width, extent.height, flags, &x, &y);
   const PX_Rect bounds{0, 0, bitmap->Width(), bitmap->Height()};
   const PX_Rect clip = (flags & kTextNoClip) ? bounds : Intersect(*box, bounds);
@@ -185,11 +189,13 @@ int PX_CachedFont::DrawDirect(PX_IBitmap* bitmap, const char* text, int length, 
   PX_Rect measured{0, 0, 0, 0};
   direct.flags = (flags & ~kAlignmentFlags) | kTextMeasureOnly;
   px_glyphs::DrawTextDirect(font_, render->DeviceContext(), direct, &measured);
-  int x = 0;
-  int y = 0;
-  Place(*box, measured.right, measured.bottom, flags, &x, &y);
+  int64_t placedX = 0;
+  int64_t placedY = 0;
+  Place(*box, measured.right, measured.bottom, flags, &placedX, &placedY);
+  const int x = Limited(placedX);
+  const int y = Limited(placedY);
   const int margin = lineHeight_ < 16 ? 2 : lineHeight_ / 16 + 2;
-  PX_Rect area{x - margin, y, x + measured.right + margin, y + measured.bottom};
+  PX_Rect area{x - margin, y, Limited(int64_t{x} + measured.right + margin), Limited(int64_t{y} + measured.bottom)};
   const PX_Rect bounds{0, 0, bitmap->Width(), bitmap->Height()};
   area = Intersect(area, (flags & kTextNoClip) ? bounds : Intersect(*box, bounds));
   if (IsEmpty(area)) return 0;

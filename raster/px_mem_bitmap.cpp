@@ -35,11 +35,13 @@ bool PX_MemBitmap::Resize(int width, int height) {
   // Computed in 64 bits: a size whose byte count cannot be held is treated as
   // an allocation failure rather than wrapping to a small block.
   int64_t needed = 0;
+  bool tooLarge = false;
   if (width > 0 && height > 0) {
     const int64_t span = (static_cast<int64_t>(width) + rowAlignMask_) & ~static_cast<int64_t>(rowAlignMask_);
-    needed = static_cast<int64_t>(height) * span * 4;
+    tooLarge = span > kMaxPixelBytes / 4 / height;
+    if (!tooLarge) needed = static_cast<int64_t>(height) * span * 4;
   }
-  if (needed > kMaxPixelBytes) {
+  if (tooLarge) {
     Release();
   } else if (needed > 0) {
     if (!block_) {

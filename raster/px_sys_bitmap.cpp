@@ -36,7 +36,7 @@ bool PX_SysBitmap::Resize(int width, int height) {
   if (width == width_ && height == height_) return false;
   width_ = width;
   height_ = height;
-  if (width != 0 && height != 0 && allocatedWidth_ >= width && allocatedHeight_ >= height && pixels_) {
+  if (width > 0 && height > 0 && allocatedWidth_ >= width && allocatedHeight_ >= height && pixels_) {
     return true;
   }
   const int64_t paddedWidth = (static_cast<int64_t>(width) + 3) & ~int64_t{3};

@@ -53,6 +53,11 @@ RASTER_CHECK(Bitmap, SystemKeepsLargerSection) {
   CHECK_TRUE(log, bitmap.Resize(30, 7));
   CHECK_EQ(log, bitmap.RowSpan(), 32);
   bitmap.Pixels()[32 * 7 - 1] = 1;
+  // A negative size is no size: the section goes.
+  bitmap.Resize(-8, 7);
+  CHECK_TRUE(log, bitmap.Pixels() == nullptr);
+  CHECK_EQ(log, bitmap.Width(), 0);
+  CHECK_TRUE(log, bitmap.Resize(30, 7));
   CHECK_TRUE(log, !bitmap.Resize(0, 7));
   CHECK_TRUE(log, bitmap.Pixels() == nullptr);
   bitmap.Resize(2147483647, 3);
