@@ -210,7 +210,7 @@ IntPtr VstPlugin::SetChunk(std::int32_t index, IntPtr size, void* ptr) {
     pos = UnserializeState(chunk, pos);
     if (pos < size) {
       std::string name;
-      chunk.GetString(name, pos);
+      pos = chunk.GetString(name, pos);
       ModifyCurrentPreset(name.c_str());
     } else {
       ModifyCurrentPreset();

@@ -157,6 +157,8 @@ TEST(VstBinding, VendorsThatWantProgramChunksInAnyLetterCase) {
     const auto chunk = plugin.Chunk(0);
     ASSERT_GT(chunk.size(), 18u);
     EXPECT_EQ(Text(chunk, 8, 10), "Vorn_1.2.0") << vendor;  // a program chunk, not a bank
+    EXPECT_EQ(plugin.SetChunk(0, chunk), 1);  // its own program chunk goes back in once
+    EXPECT_STREQ(plugin.vorn->GetPresetName(0), "Sync Heaven");
     plugin.Chunk(0);
     EXPECT_EQ(host.calls[vst2::audioMasterGetVendorString], 1);  // asked once
 
