@@ -124,7 +124,7 @@ build_seconds=$((SECONDS - started))
 
 vorn_wine_env "$build"
 step wine-prefix vorn_wine_prepare_prefix
-trap vorn_wine_stop EXIT
+trap 'remove_fake_tuning_library; vorn_wine_stop' EXIT
 
 # --- The checks, for each architecture.
 tests_started=$SECONDS

@@ -48,8 +48,15 @@ wine_path() {
 }
 
 # run_wine <program.exe> <args...>: Wine passes the program's exit status on.
+# A program that hangs (a deadlock, a message box nobody can see) is stopped
+# so that the test run ends; timeout then answers 124.
+readonly kWineTimeoutSeconds=300
 run_wine() {
-  wine "$@"
+  if [ -z "$1" ]; then
+    echo "the program to run was not built"
+    return 1
+  fi
+  timeout -k 10 "$kWineTimeoutSeconds" wine "$@"
 }
 
 # Only libraries that every Windows installation carries: the system DLLs the
@@ -108,12 +115,7 @@ check_exports() {
 
 # check_host <vorn-hostcheck.exe> <dll>
 check_host() {
-  local checker=$1 dll=$2
-  if [ -z "$checker" ]; then
-    echo "vorn-hostcheck.exe was not built"
-    return 1
-  fi
-  run_wine "$checker" "$(wine_path "$dll")"
+  run_wine "$1" "$(wine_path "$2")"
 }
 
 # check_sse2_flags <build dir>: every C and C++ source of the 32-bit build is
@@ -138,11 +140,16 @@ check_sse2_flags() {
   echo "all $total compile commands use -msse2 -mfpmath=sse"
 }
 
-# The names of a plug-in's programs, one a line, as vorn-render lists them
-# ("*  0  Sync Heaven", the star on the current one).
+# A plug-in's program list as vorn-render prints it: "*  0  Sync Heaven", one
+# program a line, the star on the current one.
 # list_programs <render command...>
 list_programs() {
-  "$@" --list-programs | tr -d '\r' | sed -n 's/^[ *][ 0-9]\{3\}  //p'
+  "$@" --list-programs | tr -d '\r'
+}
+
+# The names alone.
+program_names() {
+  sed -n 's/^[ *][ 0-9]\{3\}  //p'
 }
 
 # check_factory_bank <vorn-render.exe> <dll> <linux vorn-render> <vorn.so>:
@@ -151,10 +158,11 @@ list_programs() {
 # missing resource would leave the slots "Empty".
 check_factory_bank() {
   local render=$1 dll=$2 linux_render=$3 linux_plugin=$4
-  local windows linux current
-  windows=$(list_programs run_wine "$render" --plugin "$(wine_path "$dll")") || return 1
-  linux=$(list_programs "$linux_render" --plugin "$linux_plugin") || return 1
-  current=$(run_wine "$render" --plugin "$(wine_path "$dll")" --list-programs | tr -d '\r' | grep -c '^\*  0  ')
+  local listing windows linux current
+  listing=$(list_programs run_wine "$render" --plugin "$(wine_path "$dll")") || return 1
+  windows=$(echo "$listing" | program_names)
+  current=$(echo "$listing" | grep -c '^\*  0  ')
+  linux=$(list_programs "$linux_render" --plugin "$linux_plugin" | program_names) || return 1
   local count
   count=$(echo "$windows" | grep -c .)
   if [ "$count" != 64 ]; then
@@ -202,6 +210,7 @@ check_demo_render() {
     echo -n "$program: "
     "$tools/vorn-wavcompare" "$linux_wav" "$windows_wav" "$kRenderMaxDifference" "$kRenderMinDistanceDb" || result=1
   done
+  [ $result = 0 ] && echo "all ${#kComparePrograms[@]} programs render as on Linux"
   return $result
 }
 
@@ -243,6 +252,11 @@ tuned_frequency() {
   awk -v n="$1" -v c="$2" 'BEGIN { printf "%.4f", 440 * 2 ^ ((n - 69) / 12 + c / 1200) }'
 }
 
+# Also called when the test run ends, in case it was interrupted in between.
+remove_fake_tuning_library() {
+  rm -f "$(vorn_wine_system_dir 64)/LIBMTS.dll" "$(vorn_wine_system_dir 32)/LIBMTS.dll"
+}
+
 # check_tuning <vorn-render.exe> <dll> <64|32> <fake LIBMTS.dll>: without
 # LIBMTS.dll in the system folder a note starts at equal temperament; with the
 # fake master there it starts at the master's pitch, which lies the master's
@@ -252,7 +266,7 @@ check_tuning() {
   local render=$1 dll=$2 bits=$3 fake=$4
   local installed equal_wav=$work/win$bits-tuning-equal.wav master_wav=$work/win$bits-tuning-master.wav
   installed=$(vorn_wine_system_dir "$bits")/LIBMTS.dll
-  rm -f "$(vorn_wine_system_dir 64)/LIBMTS.dll" "$(vorn_wine_system_dir 32)/LIBMTS.dll"
+  remove_fake_tuning_library
 
   render_note "$render" "$dll" "$equal_wav" || return 1
   cp "$fake" "$installed" || return 1
