@@ -23,6 +23,9 @@ std::unique_ptr<PluginLibrary> PluginLibrary::Open(const std::string& path, std:
                    sizeof reason, nullptr);
     std::string text = reason;
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
+    // Some system texts carry a placeholder for the file name.
+    const std::size_t placeholder = text.find("%1");
+    if (placeholder != std::string::npos) text.replace(placeholder, 2, "the file");
     error = "cannot load plug-in " + path + ": " + text + " (error " + std::to_string(failure) + ")";
     return nullptr;
   }
