@@ -11,7 +11,8 @@ repo=$(cd "${1:-$(dirname "$0")/..}" && pwd)
 
 # The posix variants of the compilers carry std::thread; windres and objdump
 # come with binutils; libz-mingw-w64-dev is what the cross-built libpng links;
-# wine32:i386 runs the 32-bit programs; Xvfb gives the editor tests a display.
+# wine32:i386 runs the 32-bit programs; Xvfb gives the editor tests a display;
+# sox makes the test tones that check the measuring tools.
 packages=(
   cmake
   ninja-build
@@ -24,6 +25,7 @@ packages=(
   wine64
   wine32:i386
   xvfb
+  sox
 )
 
 is_installed() {

@@ -61,7 +61,7 @@ kTuningOffsetToleranceCents=1
 . "$repo/tests/windows/wine-env.sh"
 . "$repo/tests/windows/checks.sh"
 
-for tool in cmake ninja wine wineserver x86_64-w64-mingw32-g++-posix i686-w64-mingw32-g++-posix \
+for tool in cmake ninja sox wine wineserver x86_64-w64-mingw32-g++-posix i686-w64-mingw32-g++-posix \
   x86_64-w64-mingw32-objdump i686-w64-mingw32-objdump; do
   if ! command -v "$tool" >/dev/null; then
     echo "error: $tool is missing: run scripts/setup-windows.sh as root first" >&2
@@ -128,6 +128,7 @@ trap 'remove_fake_tuning_library; vorn_wine_stop' EXIT
 
 # --- The checks, for each architecture.
 tests_started=$SECONDS
+check "measuring tools" check_measuring_tools
 for bits in 64 32; do
   dll=$(find_built "$build/win$bits" "${dll_name[$bits]}")
   render=$(find_built "$build/win$bits" vorn-render.exe)
@@ -141,6 +142,7 @@ for bits in 64 32; do
   check "win$bits imports" check_imports "$objdump" "$dll" "$bits"
   check "win$bits exports" check_exports "$objdump" "$dll"
   if [ "$bits" = 32 ]; then
+    check "win32 cdecl entry point" check_cdecl_entry "$objdump" "$dll"
     check "win32 SSE2 arithmetic" check_sse2_flags "$build/win32"
   fi
   check "win$bits host checker" check_host "$hostcheck" "$dll"

@@ -296,3 +296,47 @@ check_tuning() {
   }' || result=1
   return $result
 }
+
+# check_cdecl_entry <objdump> <dll>: on 32-bit x86 the VST 2 entry point is
+# __cdecl: the caller removes the argument, so the function returns with a
+# plain "ret". A __stdcall entry point ("ret $0x4") exported under the
+# undecorated name would link and load, and then unbalance every host's stack.
+# The first return after the entry address is the function's own: the compiler
+# lays out the body first and moves rare paths elsewhere.
+check_cdecl_entry() {
+  local objdump=$1 dll=$2
+  local base rva entry first_return
+  base=$("$objdump" -p "$dll" | awk '$1 == "ImageBase" {print $2}')
+  rva=$("$objdump" -p "$dll" | awk '/Export RVA/ {print $(NF-2); exit}')
+  if [ -z "$base" ] || [ -z "$rva" ]; then
+    echo "no image base or export address found"
+    return 1
+  fi
+  entry=$((16#$base + 16#$rva))
+  first_return=$("$objdump" -d --start-address="$entry" --stop-address="$((entry + 4096))" "$dll" |
+    grep -m 1 -P '\t(repz |bnd )?ret')
+  echo "entry point at 0x$(printf '%x' "$entry"), first return:${first_return#*:}"
+  if ! echo "$first_return" | grep -qP '\tret\s*$|\t(repz|bnd) ret\s*$'; then
+    echo "VSTPluginMain does not return as a __cdecl function"
+    return 1
+  fi
+  echo "VSTPluginMain returns as a __cdecl function"
+}
+
+# check_measuring_tools: the comparison and pitch tools, on tones sox makes,
+# pass what they should and refuse what they should, so that a pass of the
+# checks above means something.
+check_measuring_tools() {
+  local tone=$work/tool-tone.wav quieter=$work/tool-tone-quieter.wav saw=$work/tool-saw.wav
+  sox -n -r 48000 -c 2 -e floating-point -b 32 "$tone" synth 1 sine 329.628 vol 0.5 &&
+    sox -n -r 48000 -c 2 -e floating-point -b 32 "$quieter" synth 1 sine 329.628 vol 0.49 &&
+    sox -n -r 48000 -c 2 -b 16 "$saw" synth 1 saw 337.332 vol 0.5 || return 1
+  local result=0
+  "$tools/vorn-wavcompare" "$tone" "$tone" 0 200 || result=1
+  ! "$tools/vorn-wavcompare" "$tone" "$quieter" "$kRenderMaxDifference" "$kRenderMinDistanceDb" || result=1
+  "$tools/vorn-wavpitch" "$tone" 0.1 0.6 329.628 0.1 || result=1
+  "$tools/vorn-wavpitch" "$saw" 0.1 0.6 337.332 0.5 || result=1
+  ! "$tools/vorn-wavpitch" "$saw" 0.1 0.6 329.628 "$kTuningToleranceCents" || result=1
+  [ $result = 0 ] && echo "the tools tell equal from different renders and measure pitch to half a cent"
+  return $result
+}
