@@ -4,6 +4,7 @@
 // summed) and checks it against an expected frequency.
 // Exit status: 0 within tolerance, 1 outside it or no pitch found, 2 on bad
 // use or input.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -19,10 +20,15 @@ constexpr int kArgumentCount = 6;
 constexpr double kCentsPerOctave = 1200.0;
 
 std::vector<double> MonoWindow(const WavAudio& audio, double startSeconds, double lengthSeconds) {
-  const long first = std::lround(startSeconds * audio.sampleRate);
-  const long count = std::lround(lengthSeconds * audio.sampleRate);
+  // Frame numbers in double first, so that no window turns into a long that
+  // overflows; a window beyond the end is empty.
+  const double frames = static_cast<double>(audio.Frames());
+  const double firstFrame = std::min(std::round(startSeconds * audio.sampleRate), frames);
+  const double endFrame = std::min(firstFrame + std::round(lengthSeconds * audio.sampleRate), frames);
+  const long first = static_cast<long>(firstFrame);
+  const long end = static_cast<long>(endFrame);
   std::vector<double> mono;
-  for (long frame = first; frame < first + count && frame < audio.Frames(); ++frame) {
+  for (long frame = first; frame < end; ++frame) {
     double sum = 0.0;
     for (int c = 0; c < audio.channels; ++c) sum += audio.samples[static_cast<std::size_t>(frame * audio.channels + c)];
     mono.push_back(sum);
@@ -47,7 +53,8 @@ int main(int argc, char** argv) {
   const double length = std::atof(argv[3]);
   const double expected = std::atof(argv[4]);
   const double tolerance = std::atof(argv[5]);
-  if (start < 0.0 || length <= 0.0 || expected <= 0.0) {
+  // Written so that NaN is refused too.
+  if (!(start >= 0.0) || !(length > 0.0) || !(expected > 0.0)) {
     std::fprintf(stderr, "error: start, length and expected frequency must be positive\n");
     return 2;
   }
