@@ -15,9 +15,6 @@ constexpr int kMinRenderSide = 256;
 constexpr int kMaxRenderedLineHeight = 1023;
 constexpr uint32_t kOpaqueBlack = 0xFF000000;
 
-// Room around each character for ink that reaches past its advance.
-int GlyphMargin(int lineHeight) { return lineHeight < 16 ? 2 : lineHeight / 16 + 2; }
-
 bool ByCode(const PX_GlyphEntry& a, const PX_GlyphEntry& b) { return a.code < b.code; }
 
 }  // namespace
@@ -91,7 +88,7 @@ void PX_CachedFont::RenderGlyph(PX_GlyphEntry& entry) {
   PX_SysBitmap* render = px_font_shared::RenderBitmap(2 * std::max(1, lineHeight_) + 8);
   if (!render) return;
   ++renderCount_;
-  const int margin = GlyphMargin(lineHeight_);
+  const int margin = px_glyph_image::Margin(lineHeight_);
   int advance = 0;
   int height = 0;
   px_glyphs::MeasureChar(font_, *render, code, &advance, &height);

@@ -9,6 +9,7 @@
 #include "raster/px_cached_font.h"
 #include "raster/px_direct_path.h"
 #include "raster/px_font_shared.h"
+#include "raster/px_glyph_image.h"
 #include "raster/px_utf8.h"
 
 namespace {
@@ -69,8 +70,8 @@ int PX_CachedFont::DrawText(PX_IBitmap* bitmap, const char* text, int length, PX
   if (UsesDirectPath(flags)) return DrawDirect(bitmap, text, length, box, flags);
   if (flags & kTextMeasureOnly) {
     const TextExtent extent = Measure(text, length, flags);
-    box->right = box->left + extent.width;
-    box->bottom = box->top + extent.height;
+    box->right = Limited(int64_t{box->left} + extent.width);
+    box->bottom = Limited(int64_t{box->top} + extent.height);
     return (flags_ & kFontRotated) ? extent.width : extent.height;
   }
   return DrawGlyphs(bitmap, text, length, box, flags);
@@ -194,7 +195,7 @@ int PX_CachedFont::DrawDirect(PX_IBitmap* bitmap, const char* text, int length, 
   Place(*box, measured.right, measured.bottom, flags, &placedX, &placedY);
   const int x = Limited(placedX);
   const int y = Limited(placedY);
-  const int margin = lineHeight_ < 16 ? 2 : lineHeight_ / 16 + 2;
+  const int margin = px_glyph_image::Margin(lineHeight_);
   PX_Rect area{x - margin, y, Limited(int64_t{x} + measured.right + margin), Limited(int64_t{y} + measured.bottom)};
   const PX_Rect bounds{0, 0, bitmap->Width(), bitmap->Height()};
   area = Intersect(area, (flags & kTextNoClip) ? bounds : Intersect(*box, bounds));

@@ -14,6 +14,9 @@ constexpr uint8_t kFullCoverage = 255;
 // Monochrome keeps coverage above this as full, the rest as empty.
 constexpr uint8_t kMonochromeThreshold = 130;
 
+// Room on each side of a character for ink that reaches past its advance.
+inline int Margin(int lineHeight) { return lineHeight < 16 ? 2 : lineHeight / 16 + 2; }
+
 // Blurs width x height pixels (rows rowSpan apart) in place: each channel
 // becomes 1/2 itself + 1/8 of each of its four neighbours, a missing
 // neighbour's share going to the one opposite. Areas narrower or lower than

@@ -78,14 +78,36 @@ RASTER_CHECK(Gdi, GlyphPathDrawsText) {
   font.DrawText(&bitmap, "Vorn", -1, &box, kTextNeverDirect);
   CHECK_TRUE(log, InkCount(bitmap) > 0);
   CHECK_TRUE(log, font.RenderCount() == 4);
-  // A memory bitmap has no device context: the direct path draws through
-  // the scratch bitmap and copies the area back.
-  PX_MemBitmap direct(120, 30);
-  FillAll(direct, kWhite);
-  if (font.UsesDirectPath(0)) {
-    font.DrawText(&direct, "Vorn", -1, &box, 0);
-    CHECK_TRUE(log, InkCount(direct) > 0);
+}
+
+RASTER_CHECK(Gdi, DirectPathForTallFonts) {
+  // Fonts taller than 255 pixels are drawn by GDI, also under Wine: into the
+  // device context of a system bitmap, and for a memory bitmap through the
+  // scratch bitmap, copied back only inside the box.
+  PX_FontRequest request;
+  request.height = 300;
+  request.face = "Arial";
+  PX_CachedFont font;
+  font.SetFromGdiFont(PX_CreateFontHandle(request), kFontOwnsHandle | kFontDirectAllowed);
+  CHECK_TRUE(log, font.UsesDirectPath(0));
+  font.SetTextColour(0xFF000000);
+  PX_Rect measured{0, 0, 0, 0};
+  CHECK_TRUE(log, font.DrawText(nullptr, "I", -1, &measured, kTextMeasureOnly) >= 300);
+  PX_SysBitmap system(400, 400);
+  FillAll(system, kWhite);
+  PX_Rect box{0, 0, 400, 400};
+  font.DrawText(&system, "I", -1, &box, 0);
+  CHECK_TRUE(log, InkCount(system) > 0);
+  PX_MemBitmap memory(400, 400);
+  FillAll(memory, kWhite);
+  PX_Rect inner{0, 0, 400, 200};
+  font.DrawText(&memory, "I", -1, &inner, kTextCentre);
+  CHECK_TRUE(log, InkCount(memory) > 0);
+  int outside = 0;
+  for (int y = 200; y < 400; ++y) {
+    for (int x = 0; x < 400; ++x) outside += PixelAt(memory, x, y) != kWhite;
   }
+  CHECK_EQ(log, outside, 0);
 }
 
 RASTER_CHECK(Gdi, MissingResource) {
