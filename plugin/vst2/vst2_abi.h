@@ -183,6 +183,12 @@ struct VstEvents {
   VstEvent* events[2];
 };
 
+// The list's entries as the open-ended array they are, so that reading past
+// the declared two is not an out-of-bounds index.
+inline VstEvent* const* EventEntries(const VstEvents* list) {
+  return reinterpret_cast<VstEvent* const*>(reinterpret_cast<const char*>(list) + offsetof(VstEvents, events));
+}
+
 enum TimeInfoFlags : std::int32_t {
   kVstTransportChanged = 1,
   kVstTransportPlaying = 1 << 1,

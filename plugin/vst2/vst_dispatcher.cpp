@@ -308,8 +308,9 @@ IntPtr VstPlugin::PinProperties(bool input, std::int32_t index, void* ptr) {
 }
 
 void VstPlugin::ProcessEvents(const vst2::VstEvents* events) {
+  vst2::VstEvent* const* entries = vst2::EventEntries(events);
   for (std::int32_t i = 0; i < events->numEvents; ++i) {
-    const vst2::VstEvent* event = events->events[i];
+    const vst2::VstEvent* event = entries[i];
     if (!event) continue;
     if (event->type == vst2::kVstMidiType) {
       const auto* midi = reinterpret_cast<const vst2::VstMidiEvent*>(event);
