@@ -199,7 +199,7 @@ void SynthEngine::RenderBlock(double* left, double* right, int frames) {
     }
     double* mix = mMix.data();
     std::fill(mix, mix + n, 0.0);
-    for (int v = 0; v < mActiveVoices; ++v) mVoices[v].Render(mix, n);
+    Voice::RenderVoices(mVoices.data(), mActiveVoices, mix, n);
     mChorus.Process(mix, left, right, n);
     left += n;
     right += n;

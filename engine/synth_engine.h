@@ -40,20 +40,24 @@ class SynthEngine {
   SynthEngine(const SynthEngine&) = delete;
   SynthEngine& operator=(const SynthEngine&) = delete;
 
-  // Prepares for a sample rate and host block size. The queue is resized and
-  // the held keys forgotten every time; voices, chorus, mix buffer and pitch
-  // tables are rebuilt only when the rate changed. Rates outside
-  // kMinSampleRate..kMaxSampleRate leave the engine unprepared: it renders
-  // silence until a usable rate arrives.
+  // Host thread, lock held, never during a render. Prepares for a sample rate
+  // and host block size: the queue is resized (may allocate) and the held
+  // keys forgotten every time; voices, chorus, mix buffer and pitch tables are
+  // rebuilt only when the rate changed. Rates outside kMinSampleRate ..
+  // kMaxSampleRate leave the engine unprepared: it renders silence and drops
+  // queued MIDI until a usable rate arrives.
   void Reset(double sampleRate, int hostBlockSize);
-  // One parameter changed. value: its real value; normalized: its normalised
-  // value (both are clamped here again, so any double is safe).
+  // Any host thread (the audio thread for mapped MIDI controllers), lock held;
+  // never allocates. value: the parameter's real value; normalized: its
+  // normalised value. Both are clamped again here, so any double is safe.
   void ApplyParameter(int index, double value, double normalized);
-  // One short MIDI message of the coming block, in host order.
+  // Audio thread, lock held, before the block the message belongs to; never
+  // allocates (a full queue drops the message).
   void HandleMidiMessage(const MidiEvent& message);
-  // Writes frames samples to each output.
+  // Audio thread, lock held; never allocates. Writes frames samples to each output.
   void RenderBlock(double* left, double* right, int frames);
-  // Every voice fades out with its release; the held keys are forgotten.
+  // Any thread, lock held. Every voice fades out with its release; the held
+  // keys are forgotten.
   void ReleaseAllVoices();
 
   bool IsPrepared() const { return mControlBlock >= 1; }

@@ -87,20 +87,39 @@ void Voice::ControlTick() {
   mSounding = mAmpEnvelope.CurrentStage() != Envelope::kIdle;
 }
 
-void Voice::Render(double* mix, int n) {
-  if (!mSounding) {
-    mOscillators.FreeRun(n);
-    return;
-  }
+template <int kGroupSize>
+void Voice::RenderGroup(Voice* const* group, double* mix, int n) {
   for (int i = 0; i < n; ++i) {
-    const double sum = mOscillators.Next();
-    if (i > 0) {
-      mFilterEnvelope.Step();
-      mAmpEnvelope.Step();
-    }
-    const double y = mFilter.Process(sum);
-    mix[i] += y * mVelocityFactor * mAmpEnvelope.Level();
+    double sum = mix[i];
+    for (int v = 0; v < kGroupSize; ++v) sum += group[v]->RenderSample(i > 0);
+    mix[i] = sum;
   }
+}
+
+void Voice::RenderVoices(Voice* voices, int count, double* mix, int n) {
+  constexpr int kMaxGroup = 4;
+  Voice* group[kMaxGroup];
+  int grouped = 0;
+  const auto flush = [&]() {
+    switch (grouped) {
+      case 1: RenderGroup<1>(group, mix, n); break;
+      case 2: RenderGroup<2>(group, mix, n); break;
+      case 3: RenderGroup<3>(group, mix, n); break;
+      case 4: RenderGroup<4>(group, mix, n); break;
+      default: break;
+    }
+    grouped = 0;
+  };
+  for (int v = 0; v < count; ++v) {
+    Voice& voice = voices[v];
+    if (!voice.mSounding) {
+      voice.mOscillators.FreeRun(n);
+      continue;
+    }
+    group[grouped++] = &voice;
+    if (grouped == kMaxGroup) flush();
+  }
+  flush();
 }
 
 void Voice::Reset(double sampleRate, const PitchTables* tables) {

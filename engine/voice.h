@@ -36,8 +36,13 @@ class Voice {
   // The key went up: releases unless the pedal holds the voice.
   void NoteOff();
   void ControlTick();
-  // Adds n samples to mix (renders only while sounding; phases run on regardless).
-  void Render(double* mix, int n);
+  // Adds n samples of voices[0..count-1] to mix, in that order; a voice that
+  // is not sounding adds nothing but its phases run on. Each sounding
+  // voice's filter is one long chain of dependent operations; rendering up to
+  // four voices side by side, sample by sample, lets the processor overlap
+  // their chains. Every voice still adds into mix[i] in voice order, so the
+  // sums are bit for bit those of rendering the voices one after another.
+  static void RenderVoices(Voice* voices, int count, double* mix, int n);
   // A new sample rate: silent, note 48, envelopes idle, filter restarted, with
   // the pitch tables for that rate. Parameter-derived settings are kept.
   void Reset(double sampleRate, const PitchTables* tables);
@@ -63,6 +68,21 @@ class Voice {
   const Envelope& FilterEnvelope() const { return mFilterEnvelope; }
 
  private:
+  // One sample of a sounding voice. The first sample of a segment gets no
+  // envelope step: after a tick, the tick took it; in a control block that
+  // continues across host blocks, that sample simply goes without one.
+  double RenderSample(bool stepEnvelopes) {
+    const double sum = mOscillators.Next();
+    if (stepEnvelopes) {
+      mFilterEnvelope.Step();
+      mAmpEnvelope.Step();
+    }
+    return mFilter.Process(sum) * mVelocityFactor * mAmpEnvelope.Level();
+  }
+
+  template <int kGroupSize>
+  static void RenderGroup(Voice* const* group, double* mix, int n);
+
   void BindFmSource();
 
   static const double kNoSource;
