@@ -40,7 +40,6 @@ class Chorus {
   double Delay(int tap) const { return mDelay[tap]; }
   double Gain() const { return mGain; }
   double Depth() const { return mDepth; }
-  bool IsOn() const { return mOn; }
   const ChorusLfo& LfoA() const { return mLfoA; }
   const ChorusLfo& LfoB() const { return mLfoB; }
 

@@ -15,7 +15,6 @@ class HeldNoteMap {
   void Clear();
 
   bool Empty() const { return mCount == 0; }
-  int Count() const { return mCount; }
   bool Contains(int note) const;
   // The highest held note and its velocity; false when none is held.
   bool Highest(int& note, int& velocity) const;

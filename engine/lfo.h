@@ -22,8 +22,6 @@ class Lfo {
   double Output() const { return mOutput; }
   const double* OutputSource() const { return &mOutput; }
   double Phase() const { return mPhase; }
-  double Increment() const { return mIncrement; }
-  int WaveValue() const { return mWave; }
 
   // The sample-and-hold sequence is one per process, shared by all instances.
   // Restarting it from its first value makes renders reproducible.

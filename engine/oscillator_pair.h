@@ -55,9 +55,6 @@ class OscillatorPair {
   std::int32_t Increment1() const { return mIncrement1; }
   std::int32_t Increment2() const { return mIncrement2; }
   double SyncRatio() const { return mSyncRatio; }
-  double FmAmount() const { return mFmAmount; }
-  bool SyncOn() const { return mSync; }
-  int Wave() const { return mWave; }
   int TableIndex1() const { return mTableIndex1; }
   int TableIndex2() const { return mTableIndex2; }
   int Osc2Offset() const { return mOsc2Offset; }

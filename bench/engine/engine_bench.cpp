@@ -89,10 +89,10 @@ void RenderVoices(benchmark::State& state) {
 }
 BENCHMARK(RenderVoices)->Arg(1)->Arg(16)->Arg(64)->Unit(benchmark::kMicrosecond);
 
-double MillisecondsToConstruct(SilentHost& host, std::unique_ptr<SynthEngine>& engine) {
+double MillisecondsToConstruct(SilentHost& host, std::unique_ptr<SynthEngine>& engine, double rate) {
   const auto start = std::chrono::steady_clock::now();
   engine = std::make_unique<SynthEngine>(host);
-  engine->Reset(kRate, kBlock);
+  engine->Reset(rate, kBlock);
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
@@ -101,13 +101,16 @@ double MillisecondsToConstruct(SilentHost& host, std::unique_ptr<SynthEngine>& e
 int main(int argc, char** argv) {
   // Before anything else in the process touches the engine's shared tables.
   SilentHost host;
-  std::unique_ptr<SynthEngine> first, second;
-  const double firstMs = MillisecondsToConstruct(host, first);
-  const double secondMs = MillisecondsToConstruct(host, second);
-  std::printf("construct + reset at 48000 Hz: first instance %.2f ms (wave tables included), second %.3f ms\n",
-              firstMs, secondMs);
+  std::unique_ptr<SynthEngine> first, second, third;
+  const double firstMs = MillisecondsToConstruct(host, first, kRate);
+  const double secondMs = MillisecondsToConstruct(host, second, kRate);
+  const double thirdMs = MillisecondsToConstruct(host, third, 44100.0);
+  std::printf("construct + reset: first instance %.2f ms (wave tables included), second %.3f ms, "
+              "third at another rate %.3f ms (its pitch tables built)\n",
+              firstMs, secondMs, thirdMs);
   first.reset();
   second.reset();
+  third.reset();
 
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;

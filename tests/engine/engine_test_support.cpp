@@ -72,12 +72,6 @@ double PeakAbs(const std::vector<double>& samples, std::size_t from, std::size_t
   return peak;
 }
 
-double Rms(const std::vector<double>& samples, std::size_t from, std::size_t to) {
-  double sum = 0.0;
-  for (std::size_t i = from; i < to; ++i) sum += samples[i] * samples[i];
-  return std::sqrt(sum / static_cast<double>(to - from));
-}
-
 long FirstAbove(const std::vector<double>& samples, double threshold) {
   for (std::size_t i = 0; i < samples.size(); ++i) {
     if (std::fabs(samples[i]) > threshold) return static_cast<long>(i);

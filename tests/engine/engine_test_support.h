@@ -52,6 +52,5 @@ Stereo Render(SynthEngine& engine, int frames, int blockSize = 512);
 // interpolated between samples.
 double MeasureFrequency(const std::vector<double>& samples, double sampleRate);
 double PeakAbs(const std::vector<double>& samples, std::size_t from = 0, std::size_t to = 0);
-double Rms(const std::vector<double>& samples, std::size_t from, std::size_t to);
 // Index of the first sample whose magnitude exceeds threshold, or -1.
 long FirstAbove(const std::vector<double>& samples, double threshold);

@@ -35,27 +35,6 @@ TEST(EventQueue, KeepsOffsetOrderAndArrivalOrderForEqualOffsets) {
   EXPECT_EQ(PendingTags(queue), (std::vector<int>{6, 2, 3, 5, 1, 4}));
 }
 
-TEST(EventQueue, HandsOutDueEventsAndMovesTheRestOneBlockCloser) {
-  EventQueue queue;
-  queue.Insert(Event(3, 1));
-  queue.Insert(Event(44, 2));
-  queue.Insert(Event(45, 3));
-  queue.Insert(Event(130, 4));
-  MidiEvent event;
-  std::vector<int> taken;
-  while (queue.TakeDue(44, event)) taken.push_back(event.data1);
-  EXPECT_EQ(taken, (std::vector<int>{1, 2}));
-  queue.EndTick(44);
-  ASSERT_EQ(queue.Pending(), 2);
-  EXPECT_EQ(queue.PendingAt(0).frameOffset, 1);
-  EXPECT_EQ(queue.PendingAt(1).frameOffset, 86);
-  // A new event ordered against the shifted ones.
-  queue.Insert(Event(50, 5));
-  EXPECT_EQ(PendingTags(queue), (std::vector<int>{3, 5, 4}));
-  ASSERT_TRUE(queue.TakeDue(44, event));
-  EXPECT_EQ(event.data1, 3);
-}
-
 TEST(EventQueue, FullQueueMakesRoomFromConsumedEventsOrDropsTheNewOne) {
   EventQueue queue;
   ASSERT_EQ(queue.Capacity(), EventQueue::kInitialCapacity);
