@@ -32,9 +32,12 @@ if(VORN_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${VORN_WINE})
 endif()
 
-# The deliverables are optimised as the Linux build is (-O2), so the three
-# builds run the same code paths and their renders can be compared; GCC 12's
-# -O3 also warns falsely about inlined vector copies. (CMake appends -O3 to
-# any *_INIT value, so the cache entries are set; -D on the command line wins.)
+# Release is -O2, as the Linux build is: at -O3 GCC 12 warns falsely
+# (-Warray-bounds, -Wstringop-overflow) about inlined vector copies, and
+# warnings are errors. CMake appends -O3 to any *_INIT value, so the cache
+# entries are set here; a -D on the command line still wins.
 set(CMAKE_C_FLAGS_RELEASE "-O2 -DNDEBUG" CACHE STRING "Flags of Release builds")
 set(CMAKE_CXX_FLAGS_RELEASE "-O2 -DNDEBUG" CACHE STRING "Flags of Release builds")
+# The plug-in libraries ship without their symbol tables, which would double
+# their size.
+set(CMAKE_SHARED_LINKER_FLAGS_RELEASE "-s" CACHE STRING "Linker flags of Release libraries")
