@@ -23,12 +23,5 @@ int Vorn::UnserializeState(const ByteChunk& chunk, int pos) {
     pos = chunk.GetInt32(ignoredIndex, pos + kStateTagSize);
     pos = chunk.GetString(ignoredName, pos);
   }
-  for (int i = 0; i < kParameterCount && pos >= 0; ++i) {
-    double value = 0.0;
-    pos = chunk.GetDouble(value, pos);
-    if (pos < 0) value = 0.0;
-    GetParam(i)->SetValue(value);
-  }
-  ApplyAllParameters();
-  return pos;
+  return UnserializeParams(chunk, pos);
 }
