@@ -10,8 +10,7 @@ bool Vorn::SerializeState(ByteChunk& chunk) {
   chunk.PutBytes(kStateTag, kStateTagSize);
   chunk.PutInt32(CurrentPresetIndex());
   chunk.PutString(GetPresetName(CurrentPresetIndex()));
-  for (int i = 0; i < kParameterCount; ++i) chunk.PutDouble(GetParam(i)->Value());
-  return chunk.Size() > 0;
+  return SerializeParams(chunk);
 }
 
 int Vorn::UnserializeState(const ByteChunk& chunk, int pos) {
