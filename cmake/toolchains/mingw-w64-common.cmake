@@ -40,4 +40,5 @@ set(CMAKE_C_FLAGS_RELEASE "-O2 -DNDEBUG" CACHE STRING "Flags of Release builds")
 set(CMAKE_CXX_FLAGS_RELEASE "-O2 -DNDEBUG" CACHE STRING "Flags of Release builds")
 # The plug-in libraries ship without their symbol tables, which would double
 # their size.
+set(CMAKE_MODULE_LINKER_FLAGS_RELEASE "-s" CACHE STRING "Linker flags of Release plug-in modules")
 set(CMAKE_SHARED_LINKER_FLAGS_RELEASE "-s" CACHE STRING "Linker flags of Release libraries")
