@@ -59,7 +59,9 @@ kTuningToleranceCents=5
 kTuningOffsetToleranceCents=1
 
 . "$repo/tests/windows/wine-env.sh"
-. "$repo/tests/windows/checks.sh"
+. "$repo/tests/windows/check_runner.sh"
+. "$repo/tests/windows/binary_checks.sh"
+. "$repo/tests/windows/render_checks.sh"
 
 for tool in cmake ninja sox wine wineserver x86_64-w64-mingw32-g++-posix i686-w64-mingw32-g++-posix \
   x86_64-w64-mingw32-objdump i686-w64-mingw32-objdump; do
@@ -153,6 +155,8 @@ for bits in 64 32; do
   raster_runner=$(find_built "$build/win$bits" raster_checks.exe)
   if [ -n "$raster_runner" ]; then
     check "win$bits raster" run_wine "$raster_runner"
+  else
+    echo "win$bits: no raster_checks.exe in this build"
   fi
 done
 
