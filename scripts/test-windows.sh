@@ -2,7 +2,8 @@
 # Cross-builds the Windows deliverables (build/win64: vorn64.dll, build/win32:
 # vorn.dll) and tests them under Wine against the Linux build:
 #   - each DLL imports only DLLs that every Windows has, and exports exactly
-#     VSTPluginMain and main;
+#     VSTPluginMain and main; the 32-bit one's entry point is __cdecl and all
+#     of its code is compiled for SSE2 arithmetic;
 #   - the host conformance checker passes against each DLL;
 #   - the factory bank is read from the library's resource;
 #   - the demo piece renders as the Linux build renders it;
