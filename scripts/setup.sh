@@ -29,23 +29,6 @@ packages=(
   python3
 )
 
-is_installed() {
-  [ "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null)" = "install ok installed" ]
-}
-
-missing=()
-for package in "${packages[@]}"; do
-  is_installed "$package" || missing+=("$package")
-done
-
-if [ ${#missing[@]} -gt 0 ]; then
-  if [ "$(id -u)" != 0 ]; then
-    echo "error: missing packages: ${missing[*]}" >&2
-    echo "run this script as root to install them" >&2
-    exit 1
-  fi
-  export DEBIAN_FRONTEND=noninteractive
-  echo "Installing: ${missing[*]}"
-  apt-get -y -o DPkg::Lock::Timeout=900 update
-  apt-get -y -o DPkg::Lock::Timeout=900 install "${missing[@]}"
-fi
+# shellcheck source=packages.sh
+. "$(dirname "$0")/packages.sh"
+install_missing "the Linux builds and tests" "${packages[@]}"
