@@ -1,6 +1,7 @@
 // The dispatcher's opcodes: everything the host asks outside the audio and
 // parameter callbacks. Runs with the plug-in mutex held (VSTDispatcher).
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -28,9 +29,34 @@ void CopyText(void* ptr, const char* text, int bufferSize) {
 
 bool ValidParameter(IntPtr index) { return index >= 0 && index < PluginBase::kParameterCount; }
 
-// Reads a decimal number the way strtod does, 0 when there is none.
+// Reads a decimal number after leading white space: sign, digits, fraction,
+// exponent, stopping at the first character that cannot continue it; 0 when
+// there is none. Hexadecimal, "inf" and "nan" are not numbers here.
 double ParseNumber(const char* text) {
-  const double value = std::strtod(text, nullptr);
+  const char* p = text;
+  while (std::isspace(static_cast<unsigned char>(*p))) ++p;
+  std::string number;
+  auto take = [&p, &number](auto accept) {
+    while (accept(static_cast<unsigned char>(*p))) number += *p++;
+  };
+  auto digit = [](unsigned char c) { return std::isdigit(c) != 0; };
+  if (*p == '+' || *p == '-') number += *p++;
+  take(digit);
+  if (*p == '.') {
+    number += *p++;
+    take(digit);
+  }
+  if ((*p == 'e' || *p == 'E') && number.find_first_of("0123456789") != std::string::npos) {
+    const char* exponent = p + 1;
+    if (*exponent == '+' || *exponent == '-') ++exponent;
+    if (std::isdigit(static_cast<unsigned char>(*exponent))) {
+      number.append(p, exponent);
+      p = exponent;
+      take(digit);
+    }
+  }
+  if (number.find_first_of("0123456789") == std::string::npos) return 0.0;
+  const double value = std::strtod(number.c_str(), nullptr);
   return std::isfinite(value) ? value : 0.0;
 }
 

@@ -262,3 +262,30 @@ TEST(VstBinding, BlocksLargerThanAnnouncedRenderInSlices) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(VstBinding, TextEntryReadsPlainDecimalNumbers) {
+  TestHost host;
+  ScopedTestHost scoped(host);
+  Instance plugin;
+  auto enter = [&plugin](int index, const char* text) {
+    return plugin.Dispatch(vst2::effString2Parameter, index, 0, const_cast<char*>(text));
+  };
+  const struct {
+    const char* text;
+    double value;
+  } volumes[] = {{"  42.5abc", 42.5}, {"150", 100}, {"-20", 0}, {"0x40", 0}, {"1e1", 10},
+                 {"7e", 7},         {".5", 0.5},  {"inf", 0},  {"nan", 0},   {"", 0}, {"+3.25e+1x", 32.5}};
+  for (const auto& entry : volumes) {
+    ASSERT_EQ(enter(0, entry.text), 1) << entry.text;
+    EXPECT_EQ(plugin.vorn->GetParam(0)->Value(), entry.value) << entry.text;
+  }
+  EXPECT_EQ(enter(5, "Square"), 1);
+  EXPECT_EQ(plugin.vorn->GetParam(5)->Value(), 1.0);
+  EXPECT_EQ(enter(5, "square"), 0);
+  EXPECT_EQ(enter(32, "1"), 0);
+  EXPECT_EQ(plugin.Dispatch(vst2::effString2Parameter, 3, 0, nullptr), 1);
+}
+
+}  // namespace
