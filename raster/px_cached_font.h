@@ -13,7 +13,9 @@
 
 // Font flags.
 enum PX_FontFlag : int {
+  // Glyphs turned by 90 degrees; the pen moves down instead of right.
   kFontRotated = 0x1,
+  // With kFontRotated: turned the other way, and the pen starts one line lower.
   kFontRotatedOtherWay = 0x2,
   kFontRenderAsciiOnly = 0x4,
   kFontSoften = 0x10,

@@ -49,6 +49,13 @@ PX_Rect Intersect(const PX_Rect& a, const PX_Rect& b) {
 
 bool IsEmpty(const PX_Rect& r) { return r.left >= r.right || r.top >= r.bottom; }
 
+// How far below the top each line's pen starts: a font turned the other way
+// starts one line lower.
+int PenStartDown(int fontFlags, int lineHeight) {
+  constexpr int kTurnedOtherWay = kFontRotated | kFontRotatedOtherWay;
+  return (fontFlags & kTurnedOtherWay) == kTurnedOtherWay ? lineHeight : 0;
+}
+
 }  // namespace
 
 bool PX_CachedFont::UsesDirectPath(uint32_t flags) const {
@@ -80,8 +87,9 @@ int PX_CachedFont::DrawText(PX_IBitmap* bitmap, const char* text, int length, PX
 PX_CachedFont::TextExtent PX_CachedFont::Measure(const char* text, int length, uint32_t flags) {
   const bool rotated = (flags_ & kFontRotated) != 0;
   const int lineStep = lineHeight_ + extraLineSpacing_;
+  const int startY = PenStartDown(flags_, lineHeight_);
   int64_t penX = 0;
-  int64_t penY = 0;
+  int64_t penY = startY;
   int64_t right = 0;
   int64_t bottom = 0;
   for (int i = 0; i < length;) {
@@ -91,7 +99,7 @@ PX_CachedFont::TextExtent PX_CachedFont::Measure(const char* text, int length, u
     if (code == '\n') {
       if (!(flags & kTextSingleLine)) {
         if (rotated) {
-          penY = 0;
+          penY = startY;
           penX += lineStep;
         } else {
           penX = 0;
@@ -135,8 +143,9 @@ int PX_CachedFont::DrawGlyphs(PX_IBitmap* bitmap, const char* text, int length, 
 
   const bool rotated = (flags_ & kFontRotated) != 0;
   const int lineStep = lineHeight_ + extraLineSpacing_;
+  const int64_t startY = y + PenStartDown(flags_, lineHeight_);
   int64_t penX = x;
-  int64_t penY = y;
+  int64_t penY = startY;
   // DrawGlyph reads the weight from the font; this call's weight stands in.
   weight_ = weight;
   for (int i = 0; i < length;) {
@@ -146,7 +155,7 @@ int PX_CachedFont::DrawGlyphs(PX_IBitmap* bitmap, const char* text, int length, 
     if (code == '\n') {
       if (!(flags & kTextSingleLine)) {
         if (rotated) {
-          penY = y;
+          penY = startY;
           penX += lineStep;
         } else {
           penX = x;

@@ -245,6 +245,32 @@ RASTER_CHECK(Font, Effects) {
                       InkOf(*Draw(*MakeFont(0), "I", {4, 4, 120, 40}, 0), kWhite).count);
 }
 
+RASTER_CHECK(Font, TurnedPenStart) {
+  // Turned fonts stack glyphs downwards and lines to the right; turned the
+  // other way, the pen starts one line lower, and measuring counts that line.
+  const PX_Rect clip{0, 0, 120, 60};
+  for (int flags : {int{kFontRotated}, kFontRotated | kFontRotatedOtherWay}) {
+    auto font = MakeFont(flags);
+    font->SetTextColour(kBlack);
+    const int line = font->LineHeight();
+    const int start = (flags & kFontRotatedOtherWay) ? line : 0;
+    const int a = Measure(*font, "A").bottom - start;
+    const int b = Measure(*font, "B").bottom - start;
+    CHECK_TRUE(log, a > 0 && b > 0);
+    const PX_Rect box = Measure(*font, "AB\nC");
+    CHECK_EQ(log, box.bottom, start + a + b);
+    CHECK_EQ(log, box.right, 2 * line);
+    auto byText = Draw(*font, "AB\nC", {20, 4, 120, 60}, kTextNoClip, 120, 60);
+    PX_MemBitmap byGlyph(120, 60);
+    FillAll(byGlyph, kWhite);
+    font->DrawGlyph(&byGlyph, 'A', 20, 4 + start, clip);
+    font->DrawGlyph(&byGlyph, 'B', 20, 4 + start + a, clip);
+    font->DrawGlyph(&byGlyph, 'C', 20 + line, 4 + start, clip);
+    CHECK_TRUE(log, InkOf(byGlyph, kWhite).count > 0);
+    CHECK_TRUE(log, SamePixels(*byText, byGlyph));
+  }
+}
+
 RASTER_CHECK(Font, BackModeAndClipping) {
   auto font = MakeFont(0);
   font->SetBackMode(kBackModeOpaque);
