@@ -22,6 +22,7 @@ class Lfo {
   double Output() const { return mOutput; }
   const double* OutputSource() const { return &mOutput; }
   double Phase() const { return mPhase; }
+  double Increment() const { return mIncrement; }
 
   // The sample-and-hold sequence is one per process, shared by all instances.
   // Restarting it from its first value makes renders reproducible.

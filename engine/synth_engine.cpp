@@ -37,13 +37,24 @@ constexpr double kSqrtTwo = 1.4142135623730951;
 constexpr double kFmRange = 7681.0;
 constexpr double kCutoffModulationRange = 21506.0;
 constexpr double kKeyTrackRange = 2150.6;
-// A phase span of 2 per cycle, advanced once per tick.
-constexpr double kLfoIncrementPerHz = 2.0 / kControlTicksPerSecond;
-constexpr double kChorusLfoSpan = 0.1 * 2.0 * 99.999;
+// LFO phases span 2 per cycle and advance once per tick.
+constexpr double kLfoCycleSpan = 2.0;
+// The chorus LFOs cover a tenth of the "LFO Freq" range, above a small floor.
+constexpr double kChorusLfoRangeFraction = 0.1;
+constexpr double kLfoMaxHertz = 99.999;
 constexpr double kChorusLfoFloor = 0.001;
 constexpr double kChorusMaxDepth = 0.45;
 
 bool IsDataByte(int byte) { return (byte & kDataBitMask) == 0; }
+
+// Both increments are evaluated in exactly this order: a product regrouped for
+// speed differs in the last bit, and the phases drift apart from there.
+double LfoIncrement(double hertz) { return kLfoCycleSpan * hertz / kControlTicksPerSecond; }
+
+double ChorusLfoIncrement(double normalized) {
+  return (normalized * kChorusLfoRangeFraction * kLfoCycleSpan * kLfoMaxHertz + kChorusLfoFloor) /
+         kControlTicksPerSecond;
+}
 
 }  // namespace
 
@@ -121,10 +132,10 @@ void SynthEngine::ApplyParameter(int index, double value, double normalized) {
     case p::kAmpEnvDecay:
     case p::kAmpEnvRelease: ForEachVoice(index, e); break;
     case p::kLfoWave: mLfo.SetWave(static_cast<int>(v)); break;
-    case p::kLfoFrequency: mLfo.SetIncrement(v * kLfoIncrementPerHz); break;
+    case p::kLfoFrequency: mLfo.SetIncrement(LfoIncrement(v)); break;
     case p::kChorus: mChorus.SetOn(v >= 0.5); break;
-    case p::kChorusLfo1: mChorus.SetLfoAIncrement((e * kChorusLfoSpan + kChorusLfoFloor) / kControlTicksPerSecond); break;
-    case p::kChorusLfo2: mChorus.SetLfoBIncrement((e * kChorusLfoSpan + kChorusLfoFloor) / kControlTicksPerSecond); break;
+    case p::kChorusLfo1: mChorus.SetLfoAIncrement(ChorusLfoIncrement(e)); break;
+    case p::kChorusLfo2: mChorus.SetLfoBIncrement(ChorusLfoIncrement(e)); break;
     case p::kChorusDepth: mChorus.SetDepth(e * kChorusMaxDepth); break;
     default: ForEachVoice(index, v); break;
   }

@@ -130,6 +130,16 @@ TEST(Chorus, EngineResetSetsTheLfoRatesAndDepthUntilTheyAreAppliedAgain) {
   EXPECT_DOUBLE_EQ(engine.GetChorus().Depth(), 0.45);
   EXPECT_DOUBLE_EQ(engine.GetChorus().LfoA().Increment(), 0.0200008);
   EXPECT_DOUBLE_EQ(engine.GetChorus().LfoB().Increment(), 0.000001);
+  // Each knob position gives (e * 0.1 * 2 * 99.999 + 0.001) / 1000 per tick to
+  // the last bit, multiplied in that order, on both LFOs.
+  for (int percent = 0; percent <= 100; ++percent) {
+    const double e = percent / 100.0;
+    SetParameter(engine, p::kChorusLfo1, percent);
+    SetParameter(engine, p::kChorusLfo2, percent);
+    const double expected = (e * 0.1 * 2 * 99.999 + 0.001) / 1000;
+    EXPECT_EQ(engine.GetChorus().LfoA().Increment(), expected) << percent;
+    EXPECT_EQ(engine.GetChorus().LfoB().Increment(), expected) << percent;
+  }
   // The same rate again keeps everything.
   engine.Reset(44100, 256);
   EXPECT_DOUBLE_EQ(engine.GetChorus().Depth(), 0.45);

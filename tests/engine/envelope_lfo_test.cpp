@@ -173,7 +173,16 @@ TEST(Lfo, FrequencyIsInHertzWithMillisecondTicks) {
   SynthEngine engine(host);
   engine.Reset(48000, 480);
   ApplyPlainPatch(engine, {{p::kLfoFrequency, 1.0}, {p::kLfoWave, 1}});
+  EXPECT_EQ(engine.GetLfo().Increment(), 0.002);
   const double startPhase = engine.GetLfo().Phase();
   Render(engine, 48000, 480);
   EXPECT_NEAR(engine.GetLfo().Phase(), startPhase, 1e-9);
+
+  // Every knob position gives the increment 2 * f / 1000 to the last bit: one
+  // bit off is a phase that drifts from the one a saved song was made with.
+  for (int step = 0; step <= 9999; ++step) {
+    const double hertz = 0.001 + step * 0.01;
+    SetParameter(engine, p::kLfoFrequency, hertz);
+    ASSERT_EQ(engine.GetLfo().Increment(), 2 * hertz / 1000) << hertz;
+  }
 }
