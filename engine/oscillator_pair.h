@@ -34,16 +34,19 @@ class OscillatorPair {
   // vibrato: wheel^2 * LFO output; fmSource: LFO output or filter-envelope level.
   void UpdatePitch(double pitch, double bend, double vibrato, double fmSource, const PitchTables& tables);
 
-  // One sample of the oscillator sum; advances both phases.
+  // One sample of the oscillator sum; advances both phases. The sums are
+  // unsigned: an increment of more than a cycle per sample (an oscillator
+  // above the sample rate) plus a phase can pass the top of an int32.
   double Next() {
     const double sum = mTable1[mPhase1 >> 16] + mTable2[mPhase2 >> 16];
-    const std::int32_t next1 = mPhase1 + mIncrement1;
-    if (mSync && next1 > kPhaseMask) {
+    const std::uint32_t next1 = static_cast<std::uint32_t>(mPhase1) + static_cast<std::uint32_t>(mIncrement1);
+    if (mSync && next1 > kPhaseMaskBits) {
       mPhase2 = static_cast<std::int32_t>(static_cast<std::int64_t>(next1 * mSyncRatio) & kPhaseMask);
     } else {
-      mPhase2 = (mPhase2 + mIncrement2) & kPhaseMask;
+      mPhase2 = static_cast<std::int32_t>(
+          (static_cast<std::uint32_t>(mPhase2) + static_cast<std::uint32_t>(mIncrement2)) & kPhaseMaskBits);
     }
-    mPhase1 = next1 & kPhaseMask;
+    mPhase1 = static_cast<std::int32_t>(next1 & kPhaseMaskBits);
     return sum;
   }
 
@@ -64,6 +67,8 @@ class OscillatorPair {
   static int TableFor(std::int32_t increment);
 
  private:
+  static constexpr std::uint32_t kPhaseMaskBits = kPhaseMask;
+
   int mBendRange = 0;
   int mOsc2Semitones = 0;
   int mMasterTune = 0;

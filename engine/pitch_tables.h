@@ -1,7 +1,9 @@
 // Lookup tables from pitch index (1/128 semitone above 8.176 Hz, 0..17280) to
 // per-sample quantities at one sample rate fs:
 //   increment[i] = trunc(NoteFrequency(i) * 2^28 / fs)   oscillator phase step,
-//                  2^28 per cycle, saturated below one cycle per sample;
+//                  2^28 per cycle; above fs it is more than a cycle per sample
+//                  and the oscillator aliases. Below fs = 2.5 kHz the top
+//                  entries no longer fit an int and saturate;
 //   cutoff[i]    = NoteFrequency(i) * 2 pi / fs           filter corner, rad/sample,
 //                  used without pre-warping.
 // fs enters in single precision, as the tables were always built.
@@ -12,6 +14,8 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <limits>
 #include <memory>
 
 #include "engine/note_frequency.h"
@@ -19,7 +23,8 @@
 constexpr int kPitchTableSize = kMaxPitchIndex + 1;
 constexpr int kPhaseBits = 28;
 constexpr int kPhaseMask = (1 << kPhaseBits) - 1;
-constexpr int kMaxIncrement = kPhaseMask;
+// A phase below 2^28 plus this still fits an unsigned 32-bit sum.
+constexpr int kMaxIncrement = std::numeric_limits<std::int32_t>::max();
 
 inline int ClampPitchIndex(int pitchIndex) {
   return pitchIndex < 0 ? 0 : (pitchIndex > kMaxPitchIndex ? kMaxPitchIndex : pitchIndex);
