@@ -31,9 +31,6 @@ const NoteTables& Tables() {
 
 }  // namespace
 
-double UpwardNoteFrequency(int n) { return Tables().up[static_cast<std::size_t>(n)]; }
-double DownwardNoteFrequency(int n) { return Tables().down[static_cast<std::size_t>(n)]; }
-
 double NoteFrequency(int pitchIndex) {
   if (pitchIndex == 0) return kLowestNoteHz;
   if (pitchIndex >= kMaxPitchIndex) return kHighestNoteHz;

@@ -10,8 +10,3 @@ constexpr int kNoteFrequencyTableSize = 136;
 
 // Valid for any int; saturates beyond +/-17280.
 double NoteFrequency(int pitchIndex);
-
-// Entry n of the upward table: 440 * 2^((n - 69) / 12) Hz rounded to 3 decimals.
-double UpwardNoteFrequency(int n);
-// Entry n of the downward table: 8.176 * 2^(-n / 12) Hz rounded to 10 decimals.
-double DownwardNoteFrequency(int n);
