@@ -68,6 +68,11 @@ class PX_CachedFont : public PX_IFont {
 
   const PX_GlyphEntry* FindGlyph(int code);
   void RenderGlyph(PX_GlyphEntry& entry);
+  // Moves the pen over the text from (x, y) as measuring and drawing both do,
+  // calling visit(code, penX, penY, advance) for every glyph before the pen
+  // advances past it; carriage returns and line feeds are handled here.
+  template <typename Visit>
+  void WalkPen(const char* text, int length, uint32_t flags, int64_t x, int64_t y, Visit&& visit);
   TextExtent Measure(const char* text, int length, uint32_t flags);
   int DrawGlyphs(PX_IBitmap* bitmap, const char* text, int length, PX_Rect* box, uint32_t flags);
   int DrawDirect(PX_IBitmap* bitmap, const char* text, int length, PX_Rect* box, uint32_t flags);

@@ -84,14 +84,13 @@ int PX_CachedFont::DrawText(PX_IBitmap* bitmap, const char* text, int length, PX
   return DrawGlyphs(bitmap, text, length, box, flags);
 }
 
-PX_CachedFont::TextExtent PX_CachedFont::Measure(const char* text, int length, uint32_t flags) {
+template <typename Visit>
+void PX_CachedFont::WalkPen(const char* text, int length, uint32_t flags, int64_t x, int64_t y, Visit&& visit) {
   const bool rotated = (flags_ & kFontRotated) != 0;
   const int lineStep = lineHeight_ + extraLineSpacing_;
-  const int startY = PenStartDown(flags_, lineHeight_);
-  int64_t penX = 0;
+  const int64_t startY = y + PenStartDown(flags_, lineHeight_);
+  int64_t penX = x;
   int64_t penY = startY;
-  int64_t right = 0;
-  int64_t bottom = 0;
   for (int i = 0; i < length;) {
     int code = 0;
     i += DecodeUtf8Char(text + i, length - i, &code);
@@ -102,7 +101,7 @@ PX_CachedFont::TextExtent PX_CachedFont::Measure(const char* text, int length, u
           penY = startY;
           penX += lineStep;
         } else {
-          penX = 0;
+          penX = x;
           penY += lineStep;
         }
         continue;
@@ -111,16 +110,28 @@ PX_CachedFont::TextExtent PX_CachedFont::Measure(const char* text, int length, u
     }
     const PX_GlyphEntry* glyph = FindGlyph(code);
     const int advance = glyph && glyph->offset > 0 ? glyph->advance : 0;
+    visit(code, penX, penY, advance);
     if (rotated) {
       penY += advance;
-      right = std::max(right, penX + lineHeight_);
-      bottom = std::max(bottom, penY);
     } else {
       penX += advance;
-      right = std::max(right, penX);
-      bottom = std::max(bottom, penY + lineHeight_);
     }
   }
+}
+
+PX_CachedFont::TextExtent PX_CachedFont::Measure(const char* text, int length, uint32_t flags) {
+  const bool rotated = (flags_ & kFontRotated) != 0;
+  int64_t right = 0;
+  int64_t bottom = 0;
+  WalkPen(text, length, flags, 0, 0, [&](int, int64_t penX, int64_t penY, int advance) {
+    if (rotated) {
+      right = std::max(right, penX + lineHeight_);
+      bottom = std::max(bottom, penY + advance);
+    } else {
+      right = std::max(right, penX + advance);
+      bottom = std::max(bottom, penY + lineHeight_);
+    }
+  });
   TextExtent extent;
   extent.width = static_cast<int>(std::min<int64_t>(right, 0x3FFFFFFF));
   extent.height = static_cast<int>(std::min<int64_t>(bottom, 0x3FFFFFFF));
@@ -141,42 +152,14 @@ int PX_CachedFont::DrawGlyphs(PX_IBitmap* bitmap, const char* text, int length, 
   const PX_Rect clip = (flags & kTextNoClip) ? bounds : Intersect(*box, bounds);
   if (IsEmpty(clip)) return 0;
 
-  const bool rotated = (flags_ & kFontRotated) != 0;
-  const int lineStep = lineHeight_ + extraLineSpacing_;
-  const int64_t startY = y + PenStartDown(flags_, lineHeight_);
-  int64_t penX = x;
-  int64_t penY = startY;
   // DrawGlyph reads the weight from the font; this call's weight stands in.
   weight_ = weight;
-  for (int i = 0; i < length;) {
-    int code = 0;
-    i += DecodeUtf8Char(text + i, length - i, &code);
-    if (code == '\r') continue;
-    if (code == '\n') {
-      if (!(flags & kTextSingleLine)) {
-        if (rotated) {
-          penY = startY;
-          penX += lineStep;
-        } else {
-          penX = x;
-          penY += lineStep;
-        }
-        continue;
-      }
-      code = kBlank;
-    }
+  WalkPen(text, length, flags, x, y, [&](int code, int64_t penX, int64_t penY, int) {
     const bool onScreen = penX > -0x3FFFFFFF && penX < 0x3FFFFFFF && penY > -0x3FFFFFFF && penY < 0x3FFFFFFF;
     if (onScreen) DrawGlyph(bitmap, code, static_cast<int>(penX), static_cast<int>(penY), clip);
-    const PX_GlyphEntry* glyph = FindGlyph(code);
-    const int advance = glyph && glyph->offset > 0 ? glyph->advance : 0;
-    if (rotated) {
-      penY += advance;
-    } else {
-      penX += advance;
-    }
-  }
+  });
   weight_ = savedWeight;
-  return rotated ? extent.width : extent.height;
+  return (flags_ & kFontRotated) ? extent.width : extent.height;
 }
 
 int PX_CachedFont::DrawDirect(PX_IBitmap* bitmap, const char* text, int length, PX_Rect* box, uint32_t flags) {
