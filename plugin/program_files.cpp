@@ -37,6 +37,16 @@ bool GetBigEndianFloat(const ByteChunk& file, int offset, float& value) {
   return true;
 }
 
+// The fields both files open with, up to the parameter or program count;
+// the byte size is the whole file's size.
+void PutFileHeaderStart(ByteChunk& file, std::int32_t kind, std::int32_t formatVersion, std::int32_t pluginId,
+                        std::int32_t pluginVersion, std::int32_t count, std::int32_t fileSize) {
+  file.Clear();
+  for (std::int32_t field : {kFileMagic, fileSize, kind, formatVersion, pluginId, pluginVersion, count}) {
+    PutBigEndian(file, field);
+  }
+}
+
 // The name field holds at most 27 characters and always a terminator.
 void PutProgramName(ByteChunk& file, const char* name) {
   char field[kProgramNameSize] = {};
@@ -80,14 +90,8 @@ void PluginBase::BuildProgramFile(ByteChunk& file) {
   WriteChunkHeader(data);
   SerializeState(data);
 
-  file.Clear();
-  PutBigEndian(file, kFileMagic);
-  PutBigEndian(file, data.Size() + kProgramChunkDataOffset);
-  PutBigEndian(file, kProgramChunkKind);
-  PutBigEndian(file, kProgramFormatVersion);
-  PutBigEndian(file, mUniqueId);
-  PutBigEndian(file, DecimalVersion());
-  PutBigEndian(file, kParameterCount);
+  PutFileHeaderStart(file, kProgramChunkKind, kProgramFormatVersion, mUniqueId, DecimalVersion(), kParameterCount,
+                     data.Size() + kProgramChunkDataOffset);
   PutProgramName(file, GetPresetName(mCurrentPreset));
   PutBigEndian(file, data.Size());
   file.PutChunk(data);
@@ -98,14 +102,8 @@ void PluginBase::BuildBankFile(ByteChunk& file) {
   WriteChunkHeader(data);
   SerializePresets(data);
 
-  file.Clear();
-  PutBigEndian(file, kFileMagic);
-  PutBigEndian(file, data.Size() + kBankChunkDataOffset);
-  PutBigEndian(file, kBankChunkKind);
-  PutBigEndian(file, kBankFormatVersion);
-  PutBigEndian(file, mUniqueId);
-  PutBigEndian(file, DecimalVersion());
-  PutBigEndian(file, kPresetCount);
+  PutFileHeaderStart(file, kBankChunkKind, kBankFormatVersion, mUniqueId, DecimalVersion(), kPresetCount,
+                     data.Size() + kBankChunkDataOffset);
   PutBigEndian(file, mCurrentPreset);
   const std::uint8_t reserved[kReservedSize] = {};
   file.PutBytes(reserved, kReservedSize);
