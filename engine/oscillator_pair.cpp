@@ -52,12 +52,3 @@ void OscillatorPair::UpdatePitch(double pitch, double bend, double vibrato, doub
   // 0 restarts oscillator 2 at phase 0 on every wrap.
   if (mSync) mSyncRatio = pitch1 > 0 ? static_cast<double>(pitch2 / pitch1) : 0.0;
 }
-
-void OscillatorPair::FreeRun(int n) {
-  // Unsigned arithmetic wraps modulo 2^32, a multiple of the 2^28 cycle.
-  const auto count = static_cast<std::uint32_t>(n);
-  mPhase1 = static_cast<std::int32_t>((static_cast<std::uint32_t>(mPhase1) +
-                                       count * static_cast<std::uint32_t>(mIncrement1)) & kPhaseMask);
-  mPhase2 = static_cast<std::int32_t>((static_cast<std::uint32_t>(mPhase2) +
-                                       count * static_cast<std::uint32_t>(mIncrement2)) & kPhaseMask);
-}

@@ -96,7 +96,7 @@ void Voice::RenderGroup(Voice* const* group, double* mix, int n) {
   }
 }
 
-void Voice::RenderVoices(Voice* voices, int count, double* mix, int n) {
+void Voice::RenderVoices(Voice* voices, VoiceSet sounding, double* mix, int n) {
   constexpr int kMaxGroup = 4;
   Voice* group[kMaxGroup];
   int grouped = 0;
@@ -110,13 +110,8 @@ void Voice::RenderVoices(Voice* voices, int count, double* mix, int n) {
     }
     grouped = 0;
   };
-  for (int v = 0; v < count; ++v) {
-    Voice& voice = voices[v];
-    if (!voice.mSounding) {
-      voice.mOscillators.FreeRun(n);
-      continue;
-    }
-    group[grouped++] = &voice;
+  for (; sounding != 0; sounding &= sounding - 1) {
+    group[grouped++] = &voices[LowestSetBit(sounding)];
     if (grouped == kMaxGroup) flush();
   }
   flush();
