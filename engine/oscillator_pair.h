@@ -74,6 +74,8 @@ class OscillatorPair {
   static int TableFor(std::int32_t increment);
 
  private:
+  friend class VoiceGroupAvx2;
+
   static constexpr std::uint32_t kPhaseMaskBits = kPhaseMask;
 
   int mBendRange = 0;

@@ -3,6 +3,8 @@
 #include <cmath>
 
 #include "engine/engine_parameter.h"
+#include "engine/vector_path.h"
+#include "engine/voice_group_avx2.h"
 
 namespace {
 
@@ -100,7 +102,13 @@ void Voice::RenderVoices(Voice* voices, VoiceSet sounding, double* mix, int n) {
   constexpr int kMaxGroup = 4;
   Voice* group[kMaxGroup];
   int grouped = 0;
+  const bool avx2 = SelectedVectorPath() == VectorPath::kAvx2;
   const auto flush = [&]() {
+    if (grouped == kMaxGroup && avx2 && VoiceGroupAvx2::CanRender(group)) {
+      VoiceGroupAvx2::Render(group, mix, n);
+      grouped = 0;
+      return;
+    }
     switch (grouped) {
       case 1: RenderGroup<1>(group, mix, n); break;
       case 2: RenderGroup<2>(group, mix, n); break;

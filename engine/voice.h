@@ -83,6 +83,9 @@ class Voice {
     return mFilter.Process(sum) * mVelocityFactor * mAmpEnvelope.Level();
   }
 
+  // Renders groups of four voices in the lanes of 256-bit vectors.
+  friend class VoiceGroupAvx2;
+
   template <int kGroupSize>
   static void RenderGroup(Voice* const* group, double* mix, int n);
 

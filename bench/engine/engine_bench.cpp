@@ -4,14 +4,16 @@
 //   - playing: nanoseconds per voice-sample and the realtime factor for 1, 8,
 //     16 and 64 held voices of two patches: "bright" (sync, LFO FM, resonant
 //     Smooth filter with LFO, chorus on) and the first factory program (synced
-//     saws into a resonant Dirty filter, chorus on);
+//     saws into a resonant Dirty filter, chorus on), each with the portable
+//     SSE2 voice code and with AVX2 (the path the engine picks where it can);
 //   - idle: nanoseconds per sample of one instance with no voice sounding,
 //     chorus on and off, once the chorus line has gone silent;
 //   - many instances: 16 instances with 8 held notes each, rendered block by
 //     block in turn, per voice-sample (compare with one instance of 8);
 //   - the time to construct the first SynthEngine of the process (wave tables
 //     included) and further ones.
-// Figures only, no pass or fail.
+// Idle and many instances run on the path the engine picks. Figures only, no
+// pass or fail.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -22,6 +24,7 @@
 
 #include "engine/engine_parameter.h"
 #include "engine/synth_engine.h"
+#include "engine/vector_path.h"
 
 namespace {
 
@@ -118,20 +121,25 @@ void MeasureRender(benchmark::State& state, const std::vector<std::unique_ptr<In
   state.counters["percent_of_core"] = 100.0 * cpuPerBlock / (kBlock / kRate);
 }
 
-// Arguments: patch, held voices.
+// Arguments: patch, held voices, vector path (0 SSE2, 1 AVX2).
 void Playing(benchmark::State& state) {
   const int patch = static_cast<int>(state.range(0));
   const int voices = static_cast<int>(state.range(1));
+  if (!SelectVectorPath(static_cast<VectorPath>(state.range(2)))) {
+    state.SkipWithError("this processor has no AVX2");
+    return;
+  }
   std::vector<double> left(kBlock), right(kBlock);
   std::vector<std::unique_ptr<Instance>> instances;
   instances.push_back(PlayingInstance(patch, voices, left, right));
   if (!AllSounding(instances[0]->engine, voices)) state.SkipWithError("not every voice is sounding");
   state.SetLabel(patch == kBright ? "bright" : "first factory program");
   MeasureRender(state, instances, left, right, voices, "ns_per_voice_sample");
+  SelectVectorPath(BestVectorPath());
 }
 BENCHMARK(Playing)
-    ->ArgNames({"patch", "voices"})
-    ->ArgsProduct({{kBright, kFirstFactoryProgram}, {1, 8, 16, 64}})
+    ->ArgNames({"patch", "voices", "avx2"})
+    ->ArgsProduct({{kBright, kFirstFactoryProgram}, {1, 8, 16, 64}, {0, 1}})
     ->Unit(benchmark::kMicrosecond);
 
 // Argument: chorus off (0) or on (1). Notes were played and released, so the
