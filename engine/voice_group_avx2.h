@@ -16,7 +16,10 @@ class VoiceGroupAvx2 {
   static bool CanRender(Voice* const* group);
   // Adds n samples of the four voices to mix, voice by voice in group order.
   static void Render(Voice* const* group, double* mix, int n);
+  // The same for eight voices, two groups that CanRender, side by side.
+  static void RenderTwo(Voice* const* groups, double* mix, int n);
 
  private:
   class EnvelopeLanes;
+  class Lanes;
 };
