@@ -21,11 +21,11 @@
 #include "engine/event_queue.h"
 #include "engine/held_note_map.h"
 #include "engine/lfo.h"
+#include "engine/midi_event.h"
 #include "engine/mts_client.h"
 #include "engine/pitch_tables.h"
 #include "engine/voice.h"
 #include "engine/voice_set.h"
-#include "plugin/midi_event.h"
 
 class SynthEngine {
  public:
