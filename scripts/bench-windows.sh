@@ -8,14 +8,16 @@
 # architecture). Figures only, no pass or fail; not part of the tests.
 #
 # The plug-in picks its vector code itself (AVX2 where the processor has it,
-# otherwise SSE2) and offers no switch to force one, so these figures are of
-# the path the processor gets; the engine benchmark (bench/engine) prints the
-# SSE2 and AVX2 paths side by side.
+# otherwise SSE2; the 32-bit DLL too) and offers no switch to force one, so
+# these figures are of the path the processor gets; a third cross build,
+# build/win32-sse2 (VORN_SSE2_ONLY), is measured beside them. The script ends
+# with the engine benchmark's 16- and 64-voice figures, SSE2 and AVX2 side by
+# side, when that benchmark is built.
 #
 # Usage: scripts/bench-windows.sh <repo> [<linux-build-dir>] [vorn-voice-cost options...]
 # The Linux build defaults to build/release (made with scripts/build.sh when
 # missing); the Windows builds are made the way scripts/test-windows.sh makes
-# them (the cross-built libpng, build/win64 and build/win32), but only the
+# them (the cross-built libpng, build/win64, build/win32 and build/win32-sse2), but only the
 # plug-in and the host are built. scripts/setup-windows.sh installs what
 # this needs.
 set -euo pipefail
@@ -53,24 +55,33 @@ step() {
 
 if [ -f "$linux_build/CMakeCache.txt" ]; then
   step linux-build cmake --build "$linux_build" -j $jobs --target vorn_vst vorn-voice-cost
+  # The engine benchmark exists where Google Benchmark was found.
+  if grep -q '^engine_bench:' <(cmake --build "$linux_build" --target help 2>/dev/null); then
+    step linux-engine-bench cmake --build "$linux_build" -j $jobs --target engine_bench
+  fi
 else
   step linux-build "$repo/scripts/build.sh" release vorn_vst vorn-voice-cost
   linux_build=$build/release
 fi
 factory_bank=$(find_built "$linux_build" factory_bank.fxb)
 
-declare -A triple=([64]=x86_64 [32]=i686)
-declare -A dll_name=([64]=vorn64.dll [32]=vorn.dll)
-for bits in 64 32; do
-  arch=${triple[$bits]}
-  deps=$build/deps/win$bits
-  step "libpng-win$bits" "$repo/scripts/build-win-libpng.sh" "$arch" "$deps"
-  if [ ! -f "$build/win$bits/CMakeCache.txt" ]; then
-    step "win$bits-configure" cmake -G Ninja -S "$repo" -B "$build/win$bits" -DCMAKE_BUILD_TYPE=Release \
+# The deliverables, and a 32-bit build whose engine always takes the SSE2
+# path (the processor may have AVX2, which the DLLs then use).
+builds=(win64 win32 win32-sse2)
+declare -A triple=([win64]=x86_64 [win32]=i686 [win32-sse2]=i686)
+declare -A bits=([win64]=64 [win32]=32 [win32-sse2]=32)
+declare -A dll_name=([win64]=vorn64.dll [win32]=vorn.dll [win32-sse2]=vorn.dll)
+declare -A extra_options=([win64]="" [win32]="" [win32-sse2]=-DVORN_SSE2_ONLY=ON)
+for name in "${builds[@]}"; do
+  arch=${triple[$name]}
+  deps=$build/deps/win${bits[$name]}
+  step "libpng-win${bits[$name]}" "$repo/scripts/build-win-libpng.sh" "$arch" "$deps"
+  if [ ! -f "$build/$name/CMakeCache.txt" ]; then
+    step "$name-configure" cmake -G Ninja -S "$repo" -B "$build/$name" -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/toolchains/mingw-w64-$arch.cmake" \
-      -DVORN_WIN_DEPS_PREFIX="$deps" -DVORN_FACTORY_BANK="$factory_bank"
+      -DVORN_WIN_DEPS_PREFIX="$deps" -DVORN_FACTORY_BANK="$factory_bank" ${extra_options[$name]}
   fi
-  step "win$bits-build" cmake --build "$build/win$bits" -j $jobs --target vorn_vst vorn-voice-cost
+  step "$name-build" cmake --build "$build/$name" -j $jobs --target vorn_vst vorn-voice-cost
 done
 
 vorn_wine_env "$build"
@@ -80,8 +91,16 @@ trap vorn_wine_stop EXIT
 echo "$(date -u '+%F %T') on $(grep -m 1 'model name' /proc/cpuinfo | cut -d : -f 2- | sed 's/^ //'), load $(cut -d ' ' -f 1-3 /proc/loadavg)"
 echo "== Linux, native"
 "$(find_built "$linux_build" vorn-voice-cost)" "${host_options[@]}" "$(find_built "$linux_build" vorn.so)"
-for bits in 64 32; do
-  echo "== Windows $bits-bit, under Wine"
-  run_wine "$(find_built "$build/win$bits" vorn-voice-cost.exe)" "${host_options[@]}" \
-    "$(wine_path "$(find_built "$build/win$bits" "${dll_name[$bits]}")")"
+for name in "${builds[@]}"; do
+  echo "== $name (${bits[$name]}-bit${extra_options[$name]:+, SSE2 path only}), under Wine"
+  run_wine "$(find_built "$build/$name" vorn-voice-cost.exe)" "${host_options[@]}" \
+    "$(wine_path "$(find_built "$build/$name" "${dll_name[$name]}")")"
 done
+# Natively the engine benchmark, when it is built (it needs Google
+# Benchmark), shows both paths of one build.
+engine_bench=$(find_built "$linux_build" engine_bench)
+if [ -n "$engine_bench" ]; then
+  echo "== Linux, the engine alone, each vector path (bench/engine)"
+  "$engine_bench" --benchmark_filter='^Playing/.*/voices:(16|64)/' 2>/dev/null |
+    grep '^Playing' | sed -E 's/ +[0-9.]+ us +[0-9.]+ us +[0-9]+//'
+fi
