@@ -12,7 +12,7 @@
 // is held (drums, plucks) the seconds they may take to fall by 40 dB.
 struct Voicing {
   int root = 60;
-  int top = 96;
+  int top = 84;
   bool drum = false;
   double decayLimit = 0;  // none
 };
