@@ -24,12 +24,14 @@ struct Phrase {
   double seconds;
 };
 
-Phrase HeldNote(double seconds = 1.5) { return {{{0, 0, 100}, {seconds, 0, 0}}, seconds + 1.0}; }
+// Phrases end while their keys are still down: what is judged is the sound
+// under the fingers and what a new strike does to it.
+Phrase HeldNote(double seconds) { return {{{0, 0, 100}}, seconds}; }
 
+// Long enough for the slowest pad to reach its full level.
 Phrase Chord(int velocity) {
-  Phrase chord{{}, 3.0};
+  Phrase chord{{}, 2.0};
   for (int note : {0, 4, 7, 12}) chord.events.push_back({0, note, velocity});
-  for (int note : {0, 4, 7, 12}) chord.events.push_back({2.0, note, 0});
   return chord;
 }
 
@@ -39,8 +41,8 @@ Phrase Chord(int velocity) {
 Phrase Melody() {
   return {{{0.00, 0, 100}, {0.22, 0, 0},   {0.25, 2, 90},   {0.50, 4, 110}, {0.52, 2, 0},  {0.72, 4, 0},
            {0.75, 4, 80},  {1.00, 7, 120}, {1.01, 4, 0},    {1.20, 7, 0},   {1.25, 5, 100}, {1.50, 5, 0},
-           {1.50, 4, 90},  {1.75, 4, 0},   {1.75, 0, 110},  {2.50, 0, 0}},
-          3.0};
+           {1.50, 4, 90},  {1.75, 4, 0},   {1.75, 0, 110}},
+          2.0};
 }
 
 // One fresh plug-in instance per phrase, so that no release of an earlier
@@ -138,7 +140,7 @@ Voicing VoicingOf(const std::string& program) {
       {"Dirty Kick", {36, 48, true, 0.6}},        {"Super Dirty Drum", {48, 72, true, 0.6}},
       {"HiHat", {60, 72, true, 0.15}},           {"Destructor Bass", {36, 60}},
       {"Gulp Bass", {36, 60}},                    {"Bass One", {36, 60}},
-      {"Boogie Bass", {36, 60, false, 1.5}},      {"Percky Picky", {60, 96, false, 1.0}},
+      {"Boogie Bass", {36, 60}},                 {"Percky Picky", {60, 96, false, 1.0}},
       {"Pluck Chulo Saw", {60, 96, false, 1.0}},  {"Pluck Chulo Square", {60, 96, false, 1.0}}};
   const auto found = voicings.find(program);
   return found == voicings.end() ? Voicing{} : found->second;
@@ -162,7 +164,7 @@ ProgramFigures MeasureProgram(int slot) {
   }
   const Voicing voicing = VoicingOf(figures.name);
 
-  const Phrase notePhrase = HeldNote(), chordPhrase = Chord(100), melodyPhrase = Melody();
+  const Phrase notePhrase = HeldNote(1.5), chordPhrase = Chord(100), melodyPhrase = Melody();
   const audio::Stereo note = PlayProgram(slot, notePhrase, voicing.root);
   const audio::Stereo chord = PlayProgram(slot, chordPhrase, voicing.root);
   const audio::Stereo melody = PlayProgram(slot, melodyPhrase, voicing.root);
@@ -176,9 +178,8 @@ ProgramFigures MeasureProgram(int slot) {
 
   FindWorstStep(figures, slot, melody, melodyPhrase, voicing.root);
 
-  const std::size_t held = Player::Frame(notePhrase.events[1]);
-  figures.dcDb = audio::DcDb(note.left, kRate / 10, held);
-  figures.decaySeconds = audio::DecaySeconds(std::vector<double>(note.left.begin(), note.left.begin() + static_cast<long>(held)));
+  figures.dcDb = audio::DcDb(note.left, kRate / 10, note.Size());
+  figures.decaySeconds = audio::DecaySeconds(note.left);
   const std::vector<double> spectrum = audio::PowerSpectrum(note.left, 0);
   figures.shareAbove5k = audio::ShareAbove(spectrum, 5000);
   figures.shareAbove12k = audio::ShareAbove(spectrum, 12000);
