@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
-#include <memory>
 
 #include "engine/vorn.h"
 #include "tests/synth/audio_measures.h"
@@ -113,13 +112,12 @@ audio::Stereo PlayProgram(int slot, const Phrase& phrase, int key) { return Play
 void FindWorstStep(ProgramFigures& figures, int slot, const audio::Stereo& melody, const Phrase& phrase, int key) {
   for (std::size_t i = 1; i < phrase.events.size(); ++i) {
     const NoteEvent& e = phrase.events[i];
-    const auto struckBefore = [&](const NoteEvent& earlier) { return earlier.velocity && earlier.note == e.note; };
-    if (!e.velocity || (!figures.mono && std::none_of(phrase.events.begin(), phrase.events.begin() + static_cast<long>(i), struckBefore))) {
-      continue;
-    }
+    const std::vector<NoteEvent> earlier(phrase.events.begin(), phrase.events.begin() + static_cast<long>(i));
+    const bool repeated = std::any_of(earlier.begin(), earlier.end(),
+                                      [&](const NoteEvent& past) { return past.velocity && past.note == e.note; });
+    if (!e.velocity || !(figures.mono || repeated)) continue;
     const std::size_t at = Player::Frame(e);
-    Phrase before{std::vector<NoteEvent>(phrase.events.begin(), phrase.events.begin() + static_cast<long>(i)),
-                  static_cast<double>(at) / kRate + 0.005};
+    const Phrase before{earlier, static_cast<double>(at) / kRate + 0.005};
     const audio::Stereo without = PlayProgram(slot, before, key);
     double step = audio::StepBetween(melody.left, without.left, at);
     if (step < 0) step = audio::StepAt(melody.left, at);

@@ -7,9 +7,10 @@
 #include <vector>
 
 // How a program is meant to be played: the key its note and chord phrases
-// start on, the highest key it is voiced for, whether it is a drum (judged by
-// a single strike, not a chord), and for sounds that die away while the key
-// is held (drums, plucks) the seconds they may take to fall by 40 dB.
+// start on, the highest key it is voiced for (where a synced program's
+// aliasing is judged), whether it is a drum (judged by a single strike, not
+// a chord), and for sounds that die away while the key is held (drums,
+// plucks) the seconds they may take to fall by 40 dB.
 struct Voicing {
   int root = 60;
   int top = 84;
