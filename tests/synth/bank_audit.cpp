@@ -4,7 +4,7 @@
 #include <cmath>
 #include <map>
 
-#include "engine/vorn.h"
+#include "product/vorn.h"
 #include "tests/synth/audio_measures.h"
 
 namespace {
