@@ -28,12 +28,9 @@ bool Fixed(const std::string& name) { return name == "Sync Heaven" || name == "I
 // wobbled together with a resonant cutoff, so every moment has a new spectrum.
 const std::map<std::string, double> kAliasingKept = {
     {"Wobble Glitters", -12.0}, {"Lost in Space", -10.0}, {"Curious Electronic", -10.0}};
-// DC: the synced oscillator spends its time between whole-number ratios,
-// swept by the envelope or drifted by the LFO, and its cut cycles do not
+// DC: the synced oscillator stops at random ratios, whose cut cycles do not
 // average out.
-const std::map<std::string, double> kDcKept = {{"Zylon Pad", -25.0},         {"Doctronium", -24.0},
-                                               {"Synced Lead 2", -25.0},     {"Lost in Space", -27.0},
-                                               {"Curious Electronic", -26.0}};
+const std::map<std::string, double> kDcKept = {{"Lost in Space", -27.0}, {"Curious Electronic", -26.0}};
 
 const std::vector<ProgramFigures>& Bank() {
   static const std::vector<ProgramFigures> bank = [] {
