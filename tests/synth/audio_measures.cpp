@@ -198,7 +198,7 @@ double InharmonicDb(const std::vector<double>& power, double f0) {
     total += power[i];
     if (std::fabs(static_cast<double>(i) - harmonic * f0 / BinHz()) > kTolerance) off += power[i];
   }
-  return Db(std::max(off, 1e-30) / total);
+  return total > 0 ? Db(off / total) : -std::numeric_limits<double>::infinity();
 }
 
 }  // namespace audio

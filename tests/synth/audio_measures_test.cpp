@@ -70,6 +70,8 @@ TEST(AudioMeasures, SpectrumSharesCentroidAndInharmonicEnergy) {
   EXPECT_LT(audio::InharmonicDb(audio::PowerSpectrum(harmonic, 0), f0), -40.0);  // the window's own leakage
   // A stray 0.05 against 0.5 and 0.25: 0.0025 of a power of 0.315, -21 dB.
   EXPECT_NEAR(audio::InharmonicDb(audio::PowerSpectrum(withAlias, 0), f0), -21.0, 0.3);
+  // A sound that has died away has no aliasing to speak of.
+  EXPECT_LT(audio::InharmonicDb(audio::PowerSpectrum(std::vector<double>(audio::kSpectrumSize), 0), f0), -200.0);
   const std::vector<double> spectrum = audio::PowerSpectrum(high, 0);
   EXPECT_GT(audio::ShareAbove(spectrum, 5000), 0.99);
   EXPECT_NEAR(audio::CentroidHz(spectrum), 9000, 20);
