@@ -6,11 +6,12 @@
 #include <array>
 #include <string>
 
+#include "engine/engine_host.h"
 #include "plugin/vst2/vst_plugin.h"
 
 class Synth : public VstPlugin {
  public:
-  static constexpr int kLearnableControllers = 120;
+  static constexpr int kLearnableControllers = EngineHost::kLearnableControllers;
   static constexpr int kUnbound = -1;
 
   explicit Synth(vst2::HostCallback host);
