@@ -100,7 +100,7 @@ TEST(EditorPlugin, OpenAndCloseManyTimesWhileAnotherThreadRenders) {
     }
   });
   int drawn = 0;
-  for (int cycle = 0; cycle < 200; ++cycle) {
+  for (int cycle = 0; cycle < 100; ++cycle) {
     ASSERT_TRUE(graphics->Open(nullptr));
     for (int tick = 0; tick < 3; ++tick) {
       IBox dirty;
@@ -111,7 +111,7 @@ TEST(EditorPlugin, OpenAndCloseManyTimesWhileAnotherThreadRenders) {
   }
   stop.store(true);
   audio.join();
-  EXPECT_GE(drawn, 200);
+  EXPECT_GE(drawn, 100);
   Dispatch(effect, vst2::effMainsChanged, 0, 0);
   Dispatch(effect, vst2::effClose);  // destroys the instance
   (void)vorn.release();
