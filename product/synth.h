@@ -4,17 +4,22 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 
 #include "engine/engine_host.h"
 #include "plugin/vst2/vst_plugin.h"
+
+class IGraphics;
 
 class Synth : public VstPlugin {
  public:
   static constexpr int kLearnableControllers = EngineHost::kLearnableControllers;
   static constexpr int kUnbound = -1;
 
+  // Creates the editor surface of the build (not yet attached).
   explicit Synth(vst2::HostCallback host);
+  ~Synth() override;
 
   // Takes the mutex; disarms MIDI learn.
   void ResetEngine() override;
@@ -24,6 +29,11 @@ class Synth : public VstPlugin {
   // Activation re-applies every parameter under the mutex.
   void OnActivate(bool active) override;
 
+  // Attaches the product's controls to the editor; none by default.
+  virtual void BuildEditor() {}
+  // The editor, also before it is attached; null when what is attached is
+  // not one.
+  IGraphics* GetGraphics() const;
   virtual void ReleaseAllVoices() = 0;
   // The start-up bank file, or else the factory bank built into the library.
   virtual void LoadInitialBank();
@@ -46,7 +56,13 @@ class Synth : public VstPlugin {
   const std::string& StartupBankPath() const { return mStartupBankPath; }
   void SetStartupBankPath(const std::string& path) { mStartupBankPath = path; }
 
+ protected:
+  // BuildEditor, then AttachGraphics: the final class's constructor calls it
+  // once its parameters exist, before any program is loaded.
+  void BuildAndAttachEditor();
+
  private:
+  std::unique_ptr<IGraphics> mPendingGraphics;  // until the frame owns it
   std::array<int, kLearnableControllers> mControllerMap;
   bool mLearnArmed = false;
   bool mUnlearnMode = false;
