@@ -40,6 +40,7 @@ int main(int argc, char** argv) {
     CheckPointer(context);
     CheckTextEntry(context);
     CheckMenu(context);
+    CheckBankDialogs(context);
   }
   CheckOpenClose(context);
   std::printf("editor host %s: %d passed, %d failed\n", context.tag.c_str(), report.Passed(), report.Failed());
