@@ -54,9 +54,12 @@ void IGraphicsWin::BeginTextEntry(IControl* control, const ITextStyle& style, co
   mEntryControl = control;
   mEntryParam = param;
   mEntryState = kEntryIdle;
-  // Installed before the focus moves, so that the entry sees its focus arrive.
-  mEntryPreviousProc = SetWindowLongPtrW(entry, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EntryWindowProc));
+  // The focus moves before the entry's procedure is installed: the entry
+  // starts idle, so the release of the button that opened it still reaches
+  // the editor (ending the control's edit gesture). Only a focus that comes
+  // back later marks the entry "focus just arrived".
   SetFocus(entry);
+  mEntryPreviousProc = SetWindowLongPtrW(entry, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EntryWindowProc));
 }
 
 std::intptr_t IGraphicsWin::HandleEntryMessage(HWND__* entry, unsigned message, std::uintptr_t wParam,

@@ -74,15 +74,20 @@ void CheckTextEntry(HostContext& context) {
   wchar_t className[16] = {};
   if (entry) GetClassNameW(entry, className, 16);
   const std::string shown = entry ? session.EntryText(entry) : "";
-  report.Check("entry opens", entry && lstrcmpiW(className, L"Edit") == 0 && !shown.empty(),
-               "an EDIT control holding \"" + shown + "\"");
+  // The right-click that opened it is a whole gesture of the knob.
+  std::vector<HostEvent> events = session.host.TakeEvents();
+  const bool gesture = events.size() == 2 && events[0].opcode == vst2::audioMasterBeginEdit &&
+                       events[1].opcode == vst2::audioMasterEndEdit && events[0].index == param &&
+                       events[1].index == param;
+  report.Check("entry opens", entry && lstrcmpiW(className, L"Edit") == 0 && !shown.empty() && gesture,
+               "an EDIT control holding \"" + shown + "\", " + std::to_string(events.size()) +
+                   " host events from the right-click");
   if (!entry) return;
-  session.host.TakeEvents();
   session.Type(entry, "x4q2");
   const std::string typed = session.EntryText(entry);
   session.Post(entry, WM_KEYDOWN, VK_RETURN, 1);
   HostSession::Pump(kTickWaitMs);
-  std::vector<HostEvent> events = session.host.TakeEvents();
+  events = session.host.TakeEvents();
   const float applied = session.Value(param);
   report.Check("entry: digits and Return", typed == "42" && session.EntryGone() && events.size() == 1 &&
                                                events[0].opcode == vst2::audioMasterAutomate &&
