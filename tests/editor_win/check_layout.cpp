@@ -23,6 +23,7 @@ constexpr uint32_t kBar = 0xFFE0A030;
 constexpr uint32_t kSegment = 0xFF48525E;
 constexpr uint32_t kChosen = 0xFF40B0E0;
 constexpr uint32_t kBankButton = 0xFF70A050;
+constexpr uint32_t kGrowButton = 0xFFA05070;
 constexpr double kKeyStep = 0.05;
 
 // Fills the part of box that lies in the frame being drawn.
@@ -140,6 +141,22 @@ class BankButton : public IControl {
   }
 };
 
+class GrowButton : public IControl {
+ public:
+  explicit GrowButton(PluginBase* plugin) : IControl(plugin, kGrowBox) {}
+
+  bool Draw(IGraphics* graphics) override {
+    Fill(graphics, GetBox(), kGrowButton);
+    return true;
+  }
+
+  // Resizing destroys this control: nothing of it is touched afterwards.
+  void OnMouseDown(int, int, const IMouseMods&) override {
+    IGraphics* graphics = Graphics();
+    graphics->Resize(graphics->Width() + kGrowWidth, graphics->Height() + kGrowHeight);
+  }
+};
+
 }  // namespace
 
 void Build(IGraphics& graphics) {
@@ -149,6 +166,7 @@ void Build(IGraphics& graphics) {
   graphics.AttachControl(new BarKnob(plugin, kKnobParam));
   graphics.AttachControl(new ChoiceButton(plugin, kMenuParam));
   graphics.AttachControl(new BankButton(plugin));
+  graphics.AttachControl(new GrowButton(plugin));
   graphics.AttachControl(new ITextControl(plugin, kTitleBox, LabelStyle(20), kTitle));
 }
 

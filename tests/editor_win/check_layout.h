@@ -26,6 +26,11 @@ constexpr int kMenuSubmenuItem = 2;
 // A button that saves the bank through the save dialog and loads it back
 // through the open dialog.
 constexpr IBox kBankBox{480, 80, 600, 112};
+// A button that grows the editor by kGrowth (the layout is then gone, as the
+// core's Resize destroys every control and this plug-in rebuilds none).
+constexpr IBox kGrowBox{660, 80, 780, 112};
+constexpr int kGrowWidth = 40;
+constexpr int kGrowHeight = 24;
 constexpr IBox kTitleBox{16, 8, 400, 40};
 constexpr char kTitle[] = "Vorn editor check";
 

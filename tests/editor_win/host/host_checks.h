@@ -33,4 +33,5 @@ void CheckKeys(HostContext& context);
 void CheckTextEntry(HostContext& context);
 void CheckMenu(HostContext& context);
 void CheckBankDialogs(HostContext& context);
+void CheckResize(HostContext& context);
 void CheckOpenClose(HostContext& context);

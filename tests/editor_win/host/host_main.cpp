@@ -41,6 +41,7 @@ int main(int argc, char** argv) {
     CheckTextEntry(context);
     CheckMenu(context);
     CheckBankDialogs(context);
+    CheckResize(context);
   }
   CheckOpenClose(context);
   std::printf("editor host %s: %d passed, %d failed\n", context.tag.c_str(), report.Passed(), report.Failed());

@@ -6,6 +6,32 @@ constexpr wchar_t kFrameClass[] = L"VornCheckHostFrame";
 constexpr int kFrameWidth = 900;
 constexpr int kFrameHeight = 440;
 
+struct TickTiming {
+  HWND window = nullptr;
+  int count = 0;
+  double seconds = 0.0;
+};
+TickTiming gTicks;
+
+double Seconds() {
+  LARGE_INTEGER counter, frequency;
+  QueryPerformanceCounter(&counter);
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+void DispatchTimed(MSG& message) {
+  TranslateMessage(&message);
+  if (message.message != WM_TIMER || !gTicks.window || message.hwnd != gTicks.window) {
+    DispatchMessageW(&message);
+    return;
+  }
+  const double start = Seconds();
+  DispatchMessageW(&message);
+  gTicks.seconds += Seconds() - start;
+  ++gTicks.count;
+}
+
 // The instance being created: the host callback's first calls arrive before
 // the effect record is returned.
 HostSession* gCreating = nullptr;
@@ -84,10 +110,7 @@ void HostSession::Pump(int ms) {
   const DWORD start = GetTickCount();
   for (;;) {
     MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchTimed(message);
     const DWORD elapsed = GetTickCount() - start;
     if (elapsed >= static_cast<DWORD>(ms)) return;
     MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(ms) - elapsed, QS_ALLINPUT);
@@ -101,13 +124,19 @@ bool HostSession::PumpUntil(const std::function<bool()>& done, int timeoutMs) {
     if (elapsed >= static_cast<DWORD>(timeoutMs)) return done();
     MSG message;
     if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
+      DispatchTimed(message);
     } else {
       MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     }
   }
   return true;
+}
+
+void HostSession::TimeTicksOf(HWND window) { gTicks = {window, 0, 0.0}; }
+
+void HostSession::TimedTicks(int& count, double& seconds) {
+  count = gTicks.count;
+  seconds = gTicks.seconds;
 }
 
 std::vector<HostEvent> HostSession::TakeEvents() {

@@ -50,6 +50,11 @@ class HostSession {
   // Handles messages until done() or the time is up; answers done().
   static bool PumpUntil(const std::function<bool()>& done, int timeoutMs);
 
+  // Times the dispatch of every timer message to window (the editor's tick)
+  // from now on; null stops. TimedTicks answers the count and the seconds.
+  static void TimeTicksOf(HWND window);
+  static void TimedTicks(int& count, double& seconds);
+
   std::vector<HostEvent> TakeEvents();
   std::vector<HostEvent> Events();
   // WM_KEYDOWN and WM_KEYUP messages the frame received: (message, key).
