@@ -4,6 +4,7 @@
 #include "editor/platform/graphics_factory.h"
 #include "plugin/editor_view.h"
 #include "product/factory_bank.h"
+#include "vorn_version.h"
 
 namespace {
 
@@ -13,24 +14,25 @@ constexpr const char* kEffectName = "Vorn";
 constexpr const char* kProductName = "";
 constexpr const char* kVendorName = "Paper Kite Sounds";
 constexpr int kUniqueId = 0x766F726E;  // 'vorn'
-constexpr int kVersion = 0x00010200;   // 1.2.0
 constexpr const char* kChannelIoText = "0-1 0-2";
 
 }  // namespace
 
 Synth::Synth(vst2::HostCallback host)
-    : VstPlugin(host, kEffectName, kProductName, kVendorName, kUniqueId, kVersion, kChannelIoText, kPresetCount),
-      mGraphics(CreatePlatformGraphics(this)) {
+    : VstPlugin(host, kEffectName, kProductName, kVendorName, kUniqueId, kVornVersionPacked, kChannelIoText, kPresetCount),
+      mPendingGraphics(CreatePlatformGraphics(this)) {
   mControllerMap.fill(kUnbound);
 }
 
-Synth::~Synth() {
-  if (Editor() != mGraphics) delete mGraphics;
+Synth::~Synth() = default;
+
+IGraphics* Synth::GetGraphics() const {
+  return mPendingGraphics ? mPendingGraphics.get() : dynamic_cast<IGraphics*>(Editor());
 }
 
 void Synth::BuildAndAttachEditor() {
   BuildEditor();
-  AttachGraphics(mGraphics);
+  AttachGraphics(mPendingGraphics.release());
 }
 
 void Synth::ResetEngine() {

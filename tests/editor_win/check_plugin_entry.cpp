@@ -1,6 +1,6 @@
 // The check plug-in: Vorn with the check layout in its editor, so that the
 // Windows host can drive controls whose places and parameters it knows.
-#include "engine/vorn.h"
+#include "product/vorn.h"
 #include "plugin/vst2/plugin_factory.h"
 #include "tests/editor_win/check_layout.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "editor/igraphics.h"
-#include "engine/vorn.h"
+#include "product/vorn.h"
 #include "plugin/vst2/vst2_abi.h"
 #include "raster/png_encode.h"
 #include "tests/editor_win/check_layout.h"
