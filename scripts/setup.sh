@@ -27,6 +27,10 @@ packages=(
   fonts-liberation2
   sox
   python3
+  libx11-dev
+  libxtst-dev
+  xvfb
+  xauth
 )
 
 # shellcheck source=packages.sh
