@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the plain build, the same tests
-# under AddressSanitizer and UndefinedBehaviorSanitizer with a short fuzzing
+# Builds everything and runs every test: the plain build, the editor in an
+# X11 host under Xvfb, the same tests under AddressSanitizer and UndefinedBehaviorSanitizer with a short fuzzing
 # run of every reader of outside data, the threading tests under
 # ThreadSanitizer, and the Windows builds with their tests under Wine.
 #
@@ -22,6 +22,9 @@ scripts/setup-windows.sh "$repo"
 step "Plain build and tests"
 scripts/build.sh release
 ctest --test-dir build/release -j "$jobs" --timeout 900
+
+step "Editor in an X11 host under Xvfb"
+scripts/test-x11.sh build/release
 
 step "ASan + UBSan build and tests"
 scripts/build.sh asan

@@ -1,0 +1,47 @@
+#include "tests/editor_x11/testee_layout.h"
+
+#include <memory>
+
+#include "editor/icontrol.h"
+#include "editor/igraphics.h"
+#include "editor/imenu.h"
+#include "plugin/iparam.h"
+#include "plugin/plugin_base.h"
+#include "tools/vorn-snapshot/test_layout.h"
+
+namespace testee_layout {
+namespace {
+
+class MenuButton : public IControl {
+ public:
+  MenuButton(PluginBase* plugin) : IControl(plugin, {kMenuButtonLeft, kMenuButtonTop, kMenuButtonRight, kMenuButtonBottom}) {}
+
+  bool Draw(IGraphics*) override { return true; }
+
+  void OnMouseDown(int, int, const IMouseMods&) override {
+    IMenu menu;
+    menu.AddItem("Alpha");
+    auto more = std::make_unique<IMenu>();
+    more->AddItem("Beta");
+    more->AddItem("Gamma");
+    menu.AddSubmenu("More", std::move(more));
+    IMenu* chosen = Graphics()->RunPopupMenu(menu, GetBox());
+    if (!chosen) return;
+    Plugin()->SetParameterFromEditor(kMenuParam, chosen->ChosenItem() / 2.0);
+  }
+};
+
+}  // namespace
+
+void Build(IGraphics& graphics) {
+  test_layout::Build(graphics);
+  PluginBase* plugin = graphics.Plugin();
+  // The first knob prompts for a typed value on a right click.
+  graphics.GetControl(1)->SetPromptDisabled(false);
+  graphics.AttachControl(new MenuButton(plugin));
+  for (int i = 0; i < PluginBase::kParameterCount; ++i) {
+    graphics.ApplyPluginValueToControls(i, plugin->GetParam(i)->GetNormalized());
+  }
+}
+
+}  // namespace testee_layout
