@@ -20,17 +20,19 @@ constexpr const char* kChannelIoText = "0-1 0-2";
 
 Synth::Synth(vst2::HostCallback host)
     : VstPlugin(host, kEffectName, kProductName, kVendorName, kUniqueId, kVersion, kChannelIoText, kPresetCount),
-      mGraphics(CreatePlatformGraphics(this)) {
+      mPendingGraphics(CreatePlatformGraphics(this)) {
   mControllerMap.fill(kUnbound);
 }
 
-Synth::~Synth() {
-  if (Editor() != mGraphics) delete mGraphics;
+Synth::~Synth() = default;
+
+IGraphics* Synth::GetGraphics() const {
+  return mPendingGraphics ? mPendingGraphics.get() : dynamic_cast<IGraphics*>(Editor());
 }
 
 void Synth::BuildAndAttachEditor() {
   BuildEditor();
-  AttachGraphics(mGraphics);
+  AttachGraphics(mPendingGraphics.release());
 }
 
 void Synth::ResetEngine() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 
 #include "plugin/vst2/vst_plugin.h"
@@ -29,8 +30,9 @@ class Synth : public VstPlugin {
 
   // Attaches the product's controls to the editor; none by default.
   virtual void BuildEditor() {}
-  // The editor, also before it is attached.
-  IGraphics* GetGraphics() const { return mGraphics; }
+  // The editor, also before it is attached; null when what is attached is
+  // not one.
+  IGraphics* GetGraphics() const;
   virtual void ReleaseAllVoices() = 0;
   // The start-up bank file, or else the factory bank built into the library.
   virtual void LoadInitialBank();
@@ -59,7 +61,7 @@ class Synth : public VstPlugin {
   void BuildAndAttachEditor();
 
  private:
-  IGraphics* mGraphics;  // owned by the plug-in frame once attached
+  std::unique_ptr<IGraphics> mPendingGraphics;  // until the frame owns it
   std::array<int, kLearnableControllers> mControllerMap;
   bool mLearnArmed = false;
   bool mUnlearnMode = false;
