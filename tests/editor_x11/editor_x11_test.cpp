@@ -96,6 +96,23 @@ void SaveScreenshot(const std::vector<uint32_t>& pixels, const std::string& name
   PX_WritePngFile(bitmap, (std::string(VORN_X11_SCREENSHOTS) + "/" + name + ".png").c_str());
 }
 
+// A screenshot of any window (menus, entry, dialogs) for people to look at.
+void SaveWindowShot(Display* display, Window window, const std::string& name) {
+  XWindowAttributes attributes;
+  if (!XGetWindowAttributes(display, window, &attributes)) return;
+  XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned>(attributes.width),
+                            static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+  if (!image) return;
+  PX_MemBitmap bitmap(attributes.width, attributes.height);
+  for (int y = 0; y < attributes.height; ++y) {
+    for (int x = 0; x < attributes.width; ++x) {
+      bitmap.Pixels()[y * bitmap.RowSpan() + x] = 0xFF000000u | (static_cast<uint32_t>(XGetPixel(image, x, y)) & 0xFFFFFF);
+    }
+  }
+  XDestroyImage(image);
+  PX_WritePngFile(bitmap, (std::string(VORN_X11_SCREENSHOTS) + "/" + name + ".png").c_str());
+}
+
 int Mismatches(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) {
   int count = 0;
   for (size_t i = 0; i < a.size(); ++i) count += a[i] != b[i];
@@ -195,6 +212,9 @@ TEST_F(EditorX11Test, MenuItemPickedInASubMenu) {
   host->MoveToRoot(menuX + more.left + 10, menuY + (more.top + more.bottom) / 2);
   ASSERT_TRUE(host->PumpUntil([this] { return host->PopupWindows("Vorn menu").size() == 2; }));
   const Window sub = host->PopupWindows("Vorn menu").front();
+  host->Pump(50);
+  SaveWindowShot(host->GetDisplay(), top, "editor_x11_menu");
+  SaveWindowShot(host->GetDisplay(), sub, "editor_x11_submenu");
   int subX = 0, subY = 0;
   host->RootPosition(sub, subX, subY);
   const IBox gamma = X11PopupMenu::ItemBox(model, 1);
@@ -217,6 +237,43 @@ TEST_F(EditorX11Test, MenuItemPickedInASubMenu) {
   EXPECT_TRUE(host->TakeEditEvents().empty());
 }
 
+TEST_F(EditorX11Test, MessageBoxAnswersWithTheButtonChosen) {
+  LoadTestee();
+  IMenu model;
+  model.AddItem("Alpha");
+  model.AddItem("More");
+  model.AddItem("Ask");
+  const IBox ask = X11PopupMenu::ItemBox(model, testee_layout::kAskItem);
+  // The keys pressed in the box, and the parameter afterwards.
+  const struct {
+    std::vector<KeySym> keys;
+    float expected;
+  } cases[] = {
+      {{XK_Return}, 1.0f},          // Yes has the focus first
+      {{XK_Tab, XK_Return}, 0.0f},  // Tab moves to No
+      {{XK_Right, XK_Right, XK_Right, XK_Return}, 1.0f},  // past Cancel back to Yes
+      {{XK_Escape}, 1.0f},          // Cancel leaves the value
+  };
+  for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+    SCOPED_TRACE(i);
+    host->Pump(600);
+    host->Click(testee_layout::kMenuButtonLeft + 5, testee_layout::kMenuButtonTop + 5);
+    ASSERT_TRUE(host->PumpUntil([this] { return host->PopupWindows("Vorn menu").size() == 1; }));
+    int menuX = 0, menuY = 0;
+    host->RootPosition(host->PopupWindows("Vorn menu").front(), menuX, menuY);
+    host->MoveToRoot(menuX + ask.left + 10, menuY + (ask.top + ask.bottom) / 2);
+    host->Press(1);
+    host->Release(1);
+    ASSERT_TRUE(host->PumpUntil([this] { return host->PopupWindows(testee_layout::kAskCaption).size() == 1; }));
+    host->Pump(100);
+    if (i == 0) SaveWindowShot(host->GetDisplay(), host->PopupWindows(testee_layout::kAskCaption).front(), "editor_x11_message_box");
+    for (KeySym key : cases[i].keys) host->Key(key);
+    ASSERT_TRUE(host->PumpUntil([this] { return host->PopupWindows(testee_layout::kAskCaption).empty(); }));
+    host->Pump(50);
+    EXPECT_FLOAT_EQ(cases[i].expected, host->Parameter(testee_layout::kMenuParam));
+  }
+}
+
 TEST_F(EditorX11Test, TypedValueIsFilteredAndAppliedOnReturn) {
   LoadTestee();
   const Window editor = host->EditorWindow();
@@ -235,6 +292,8 @@ TEST_F(EditorX11Test, TypedValueIsFilteredAndAppliedOnReturn) {
   host->Key(XK_4);
   host->Key(XK_a);
   host->Key(XK_2);
+  host->Pump(100);
+  SaveScreenshot(Capture(host->GetDisplay(), editor), "editor_x11_text_entry");
   host->Key(XK_Return);
   ASSERT_TRUE(host->PumpUntil([&] { return !entryOpen(); }));
   host->Pump(50);

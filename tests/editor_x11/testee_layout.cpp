@@ -25,9 +25,16 @@ class MenuButton : public IControl {
     more->AddItem("Beta");
     more->AddItem("Gamma");
     menu.AddSubmenu("More", std::move(more));
+    menu.AddItem("Ask");
     IMenu* chosen = Graphics()->RunPopupMenu(menu, GetBox());
     if (!chosen) return;
-    Plugin()->SetParameterFromEditor(kMenuParam, chosen->ChosenItem() / 2.0);
+    if (chosen != &menu || chosen->ChosenItem() != kAskItem) {
+      Plugin()->SetParameterFromEditor(kMenuParam, chosen->ChosenItem() / 2.0);
+      return;
+    }
+    const int answer = Graphics()->ShowMessage("Set the value?", kAskCaption, IGraphics::kMessageYesNoCancel);
+    if (answer == IGraphics::kAnswerYes) Plugin()->SetParameterFromEditor(kMenuParam, 1.0);
+    if (answer == IGraphics::kAnswerNo) Plugin()->SetParameterFromEditor(kMenuParam, 0.0);
   }
 };
 

@@ -8,13 +8,17 @@ class IGraphics;
 
 namespace testee_layout {
 
-// The menu button: a click runs "Alpha", "More" > {"Beta", "Gamma"}, and
-// the pick sets kMenuParam to (position in its own menu) / 2.
+// The menu button: a click runs "Alpha", "More" > {"Beta", "Gamma"}, "Ask",
+// and the pick sets kMenuParam to (position in its own menu) / 2; "Ask"
+// shows a Yes/No/Cancel box titled kAskCaption instead, and Yes sets the
+// parameter to 1, No to 0, Cancel leaves it.
 constexpr int kMenuButtonLeft = 200;
 constexpr int kMenuButtonTop = 220;
 constexpr int kMenuButtonRight = 260;
 constexpr int kMenuButtonBottom = 240;
 constexpr int kMenuParam = 1;
+constexpr int kAskItem = 2;
+constexpr const char* kAskCaption = "Vorn question";
 
 // Adds the layout to graphics (which must belong to a Vorn plug-in) and
 // gives every control its parameter's present value.
