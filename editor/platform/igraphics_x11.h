@@ -69,6 +69,8 @@ class IGraphicsX11 : public IGraphics, private X11Client {
   void HandleEvent(XEvent& event) override;
   int TickPeriod() override;
   void Tick() override;
+  // Menus and boxes close with the editor's window.
+  bool WantsModalEnd() override { return mWindow == 0; }
 
   void HandleButtonPress(XButtonEvent& event);
   void HandleButtonRelease(XButtonEvent& event);

@@ -241,6 +241,7 @@ void X11Connection::Run() {
 
 bool X11Connection::ModalStep(const std::vector<X11Client*>& modalClients, X11Client* owner) {
   auto cut = [this, owner] {
+    if (owner->WantsModalEnd()) return true;
     std::lock_guard<std::mutex> lock(mClientsLock);
     return mStopping || std::find(mLeaving.begin(), mLeaving.end(), owner) != mLeaving.end();
   };

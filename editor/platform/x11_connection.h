@@ -39,6 +39,9 @@ class X11Client {
   // Milliseconds between ticks, or 0 for a client without ticks.
   virtual int TickPeriod() { return 0; }
   virtual void Tick() {}
+  // True when the modal windows this client opened should close now (its
+  // window went away).
+  virtual bool WantsModalEnd() { return false; }
 };
 
 class X11Connection {
@@ -84,7 +87,7 @@ class X11Connection {
   // boxes): runs until done() answers true, delivering events of windows
   // registered to one of modalClients and keeping every other event for
   // after. Answers false when the loop was cut short because the owner is
-  // going away (RemoveClient) or the connection closes.
+  // going away (RemoveClient), wants it to end, or the connection closes.
   template <typename Done>
   bool RunModal(const std::vector<X11Client*>& modalClients, X11Client* owner, Done done);
   bool IsOnThread() const { return std::this_thread::get_id() == mThread.get_id(); }

@@ -311,6 +311,31 @@ TEST_F(EditorX11Test, TypedValueIsFilteredAndAppliedOnReturn) {
   EXPECT_EQ("42", host->ParameterDisplay(0));
 }
 
+TEST_F(EditorX11Test, MenusAndEntriesGoWithTheWindowTheHostTakesAway) {
+  LoadTestee();
+  // Closed from the host's side while its menu is up: the menu goes too.
+  host->Click(testee_layout::kMenuButtonLeft + 5, testee_layout::kMenuButtonTop + 5);
+  ASSERT_TRUE(host->PumpUntil([this] { return host->PopupWindows("Vorn menu").size() == 1; }));
+  host->CloseEditor();
+  EXPECT_TRUE(host->PumpUntil([this] { return host->PopupWindows("Vorn menu").empty(); }));
+  EXPECT_EQ(0u, host->EditorWindow());
+
+  // The host destroys its window (and ours in it) under an open text entry,
+  // then closes the editor and opens it in a new window.
+  ASSERT_TRUE(host->OpenEditor());
+  host->Pump(100);
+  host->Click(KnobCentreX(0), kKnobCentreY, 3);
+  host->Pump(100);
+  host->NewFrame(true);
+  host->Pump(100);
+  host->CloseEditor();
+  host->TakeEditEvents();
+  ASSERT_TRUE(host->OpenEditor());
+  host->Pump(300);
+  EXPECT_EQ(0, Mismatches(Capture(host->GetDisplay(), host->EditorWindow()), HeadlessTesteeImage(*host)));
+  EXPECT_TRUE(host->TakeEditEvents().empty()) << "the entry was cancelled, not applied";
+}
+
 TEST_F(EditorX11Test, KeysTheEditorDoesNotTakeReachTheHost) {
   LoadTestee();
   host->Click(700, 330);  // the background takes the focus, no value changes
