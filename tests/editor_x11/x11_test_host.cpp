@@ -106,7 +106,8 @@ void X11TestHost::Unload() {
     mEffect->dispatcher(mEffect, vst2::effClose, 0, 0, nullptr, 0.0f);
     mEffect = nullptr;
   }
-  if (mModule) dlclose(mModule);
+  // The module stays loaded, as most hosts keep a plug-in library once
+  // they have loaded it: its process-wide caches live until then.
   mModule = nullptr;
 }
 

@@ -48,7 +48,7 @@ class X11TestHost {
   void CloseEditor() { Dispatch(vst2::effEditClose); }
   // The editor's child window of the frame, or 0.
   Window EditorWindow();
-  // Destroys the instance (effClose) and unloads the module.
+  // Destroys the instance (effClose); the module stays loaded.
   void Unload();
 
   std::vector<EditEvent> TakeEditEvents();
