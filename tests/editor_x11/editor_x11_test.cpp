@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -272,6 +273,49 @@ TEST_F(EditorX11Test, MessageBoxAnswersWithTheButtonChosen) {
     host->Pump(50);
     EXPECT_FLOAT_EQ(cases[i].expected, host->Parameter(testee_layout::kMenuParam));
   }
+}
+
+TEST_F(EditorX11Test, FileDialogOfOurOwnWhenTheDesktopHasNone) {
+  // Without zenity or kdialog on the path the editor asks with its own
+  // field dialog, which offers only files that exist.
+  const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
+  setenv("PATH", "/nonexistent", 1);
+  const std::string file = std::string(testee_layout::kFileFolder) + "vornxtest.fxp";
+  std::FILE* created = std::fopen(file.c_str(), "wb");
+  ASSERT_NE(created, nullptr);
+  std::fclose(created);
+  LoadTestee();
+  IMenu model;
+  for (const char* text : {"Alpha", "More", "Ask", "File"}) model.AddItem(text);
+  const IBox item = X11PopupMenu::ItemBox(model, testee_layout::kFileItem);
+  const struct {
+    const char* typed;
+    float expected;
+  } cases[] = {{"nothere.fxp", 0.0f}, {"vornxtest.fxp", 0.5f}};
+  host->Effect()->setParameter(host->Effect(), testee_layout::kMenuParam, 0.0f);
+  for (const auto& entry : cases) {
+    SCOPED_TRACE(entry.typed);
+    host->Pump(600);
+    host->Click(testee_layout::kMenuButtonLeft + 5, testee_layout::kMenuButtonTop + 5);
+    ASSERT_TRUE(host->PumpUntil([this] { return host->PopupWindows("Vorn menu").size() == 1; }));
+    int menuX = 0, menuY = 0;
+    host->RootPosition(host->PopupWindows("Vorn menu").front(), menuX, menuY);
+    host->MoveToRoot(menuX + item.left + 10, menuY + (item.top + item.bottom) / 2);
+    host->Press(1);
+    host->Release(1);
+    ASSERT_TRUE(host->PumpUntil([this] { return host->PopupWindows("Open").size() == 1; }));
+    for (const char* c = entry.typed; *c; ++c) {
+      host->Key(*c == '.' ? static_cast<KeySym>(XK_period) : static_cast<KeySym>(*c));
+    }
+    host->Pump(100);
+    SaveWindowShot(host->GetDisplay(), host->PopupWindows("Open").front(), "editor_x11_file_dialog");
+    host->Key(XK_Return);
+    ASSERT_TRUE(host->PumpUntil([this] { return host->PopupWindows("Open").empty(); }));
+    host->Pump(50);
+    EXPECT_FLOAT_EQ(entry.expected, host->Parameter(testee_layout::kMenuParam));
+  }
+  setenv("PATH", path.c_str(), 1);
+  std::remove(file.c_str());
 }
 
 TEST_F(EditorX11Test, TypedValueIsFilteredAndAppliedOnReturn) {

@@ -1,6 +1,7 @@
 #include "tests/editor_x11/testee_layout.h"
 
 #include <memory>
+#include <string>
 
 #include "editor/icontrol.h"
 #include "editor/igraphics.h"
@@ -26,8 +27,16 @@ class MenuButton : public IControl {
     more->AddItem("Gamma");
     menu.AddSubmenu("More", std::move(more));
     menu.AddItem("Ask");
+    menu.AddItem("File");
     IMenu* chosen = Graphics()->RunPopupMenu(menu, GetBox());
     if (!chosen) return;
+    if (chosen == &menu && chosen->ChosenItem() == kFileItem) {
+      std::string fileName;
+      std::string folder = kFileFolder;
+      Graphics()->ChooseFile(fileName, IGraphics::kFileOpen, folder, "fxp fxb");
+      if (!fileName.empty()) Plugin()->SetParameterFromEditor(kMenuParam, 0.5);
+      return;
+    }
     if (chosen != &menu || chosen->ChosenItem() != kAskItem) {
       Plugin()->SetParameterFromEditor(kMenuParam, chosen->ChosenItem() / 2.0);
       return;
