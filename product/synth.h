@@ -7,13 +7,14 @@
 #include <memory>
 #include <string>
 
+#include "engine/engine_host.h"
 #include "plugin/vst2/vst_plugin.h"
 
 class IGraphics;
 
 class Synth : public VstPlugin {
  public:
-  static constexpr int kLearnableControllers = 120;
+  static constexpr int kLearnableControllers = EngineHost::kLearnableControllers;
   static constexpr int kUnbound = -1;
 
   // Creates the editor surface of the build (not yet attached).

@@ -17,7 +17,7 @@
 #include "editor/iknob_control.h"
 #include "editor/iswitch_control.h"
 #include "editor/itext_control.h"
-#include "engine/vorn.h"
+#include "product/vorn.h"
 #include "tools/vorn-snapshot/test_layout.h"
 
 namespace {

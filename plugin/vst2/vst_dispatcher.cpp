@@ -9,6 +9,7 @@
 #include <string>
 
 #include "plugin/editor_view.h"
+#include "plugin/number_text.h"
 #include "plugin/text_copy.h"
 #include "plugin/vst2/vst_plugin.h"
 
@@ -55,9 +56,8 @@ double ParseNumber(const char* text) {
       take(digit);
     }
   }
-  if (number.find_first_of("0123456789") == std::string::npos) return 0.0;
-  const double value = std::strtod(number.c_str(), nullptr);
-  return std::isfinite(value) ? value : 0.0;
+  double value = 0.0;
+  return ParseDecimal(number, value) && std::isfinite(value) ? value : 0.0;
 }
 
 }  // namespace
@@ -222,7 +222,7 @@ IntPtr VstPlugin::GetChunk(std::int32_t index, void* ptr) {
 }
 
 IntPtr VstPlugin::SetChunk(std::int32_t index, IntPtr size, void* ptr) {
-  if (!ptr || size < 0 || size > INT32_MAX) return 0;
+  if (!ptr || size < 0 || size > kMaxChunkSize) return 0;
   const bool bank = index == 0 && !HostWantsProgramChunks();
   ByteChunk& chunk = bank ? mBankChunk : mProgramChunk;
   chunk.Clear();
@@ -340,7 +340,7 @@ void VstPlugin::ProcessEvents(const vst2::VstEvents* events) {
     if (!event) continue;
     if (event->type == vst2::kVstMidiType) {
       const auto* midi = reinterpret_cast<const vst2::VstMidiEvent*>(event);
-      MidiEvent message;
+      MidiMessage message;
       message.frameOffset = midi->deltaFrames;
       message.status = static_cast<std::uint8_t>(midi->midiData[0]);
       message.data1 = static_cast<std::uint8_t>(midi->midiData[1]);

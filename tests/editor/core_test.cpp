@@ -57,6 +57,14 @@ TEST(EditorCore, ADragOfABoundControlIsBracketedByBeginAndEndEdits) {
       {"begin", 5}, {"automate", 5}, {"automate", 5}, {"end", 5}};
   EXPECT_EQ(f.plugin.hostCalls, expected);
   EXPECT_EQ(f.graphics->CapturedControl(), -1);
+
+  // A double-click taken as a click is bracketed the same way.
+  f.plugin.hostCalls.clear();
+  f.graphics->GetControl(0)->SetTreatDoubleClickAsClick(true);
+  EXPECT_TRUE(f.graphics->OnMouseDblClick(20, 20, {}));
+  f.graphics->OnMouseUp(20, 20, {});
+  const std::vector<std::pair<std::string, int>> clicked = {{"begin", 5}, {"end", 5}};
+  EXPECT_EQ(f.plugin.hostCalls, clicked);
 }
 
 TEST(EditorCore, CaptureRoutesDragsWheelAndReleaseToThePressedControl) {

@@ -11,7 +11,7 @@
 
 #include "editor/igraphics.h"
 #include "editor/platform/igraphics_headless.h"
-#include "engine/vorn.h"
+#include "product/vorn.h"
 #include "plugin/vst2/vst2_abi.h"
 #include "tools/vorn-snapshot/test_layout.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "editor/igraphics.h"
-#include "engine/vorn.h"
+#include "product/vorn.h"
 #include "plugin/vst2/vst2_abi.h"
 #include "raster/png_encode.h"
 #include "tools/vorn-snapshot/snapshot_options.h"
