@@ -20,7 +20,7 @@
 #include "editor/iknob_control.h"
 #include "editor/platform/igraphics_headless.h"
 #include "editor/platform/x11_popup_menu.h"
-#include "engine/vorn.h"
+#include "product/vorn.h"
 #include "plugin/iparam.h"
 #include "raster/png_encode.h"
 #include "raster/px_mem_bitmap.h"

@@ -1,7 +1,7 @@
 // The test plug-in module: Vorn with the test editor layout, loaded by the
 // X11 tests through VSTPluginMain like any host loads vorn.so.
 #include "editor/igraphics.h"
-#include "engine/vorn.h"
+#include "product/vorn.h"
 #include "plugin/vst2/plugin_factory.h"
 #include "tests/editor_x11/testee_layout.h"
 
