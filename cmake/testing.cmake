@@ -5,6 +5,9 @@
 #   (scripts/fuzz-smoke.sh) runs every fuzz_<x> it finds, seeded by seed_<x>
 #   when that program exists: seed_<x> <dir> writes a corpus made by our own
 #   writers into <dir>.
+# Tests keep the plug-in's per-user settings file out of the user's own folders.
+set(VORN_TEST_ENVIRONMENT "XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-settings")
+
 include(GoogleTest)
 find_package(GTest REQUIRED)
 find_package(Threads REQUIRED)
@@ -15,9 +18,10 @@ function(vorn_add_test name)
   vorn_warnings(${name})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
   if(ARG_LABELS)
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120 PROPERTIES LABELS "${ARG_LABELS}")
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120
+                         PROPERTIES LABELS "${ARG_LABELS}" ENVIRONMENT "${VORN_TEST_ENVIRONMENT}")
   else()
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120 PROPERTIES ENVIRONMENT "${VORN_TEST_ENVIRONMENT}")
   endif()
 endfunction()
 

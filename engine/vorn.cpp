@@ -30,13 +30,18 @@ void Vorn::RenderBlock(double**, double** outputs, int frames) {
   mEngine->RenderBlock(outputs[0], outputs[1], frames);
 }
 
-void Vorn::HandleMidiMessage(const MidiEvent& message) { mEngine->HandleMidiMessage(message); }
+void Vorn::HandleMidiMessage(const MidiEvent& message) {
+  PassMidiThrough(message);
+  mEngine->HandleMidiMessage(message);
+}
 
 void Vorn::OnPresetChange() { RefreshEditorControls(); }
 
 void Vorn::ReleaseAllVoices() { mEngine->ReleaseAllVoices(); }
 
-void Vorn::SelectProgramFromMidi(int index) { SelectPreset(index); }
+void Vorn::SelectProgramFromMidi(int index) {
+  if (!IgnoreProgramChange()) SelectPreset(index);
+}
 
 bool Vorn::OfferControllerToLearn(int controller) { return Synth::OfferControllerToLearn(controller); }
 

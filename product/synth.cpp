@@ -19,6 +19,7 @@ constexpr const char* kChannelIoText = "0-1 0-2";
 Synth::Synth(vst2::HostCallback host)
     : VstPlugin(host, kEffectName, kProductName, kVendorName, kUniqueId, kVersion, kChannelIoText, kPresetCount) {
   mControllerMap.fill(kUnbound);
+  OpenConfiguration();
 }
 
 void Synth::ResetEngine() {

@@ -1,9 +1,10 @@
 // The product layer between the host binding and the synthesizer: MIDI learn
-// with its controller map, the start-up bank, and the operations the
-// synthesizer adds to the plug-in's table.
+// with its controller map, the per-user settings file, the start-up bank, and
+// the operations the synthesizer adds to the plug-in's table.
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <string>
 
 #include "plugin/vst2/vst_plugin.h"
@@ -12,6 +13,13 @@ class Synth : public VstPlugin {
  public:
   static constexpr int kLearnableControllers = 120;
   static constexpr int kUnbound = -1;
+  // Result codes of the product's operations.
+  static constexpr int kResultOk = 0;
+  static constexpr int kResultCannotLoad = 8;
+  static constexpr int kResultCannotSave = 9;
+  static constexpr int kResultNoConfiguration = 11;
+  // WriteConfiguration(kWriteAllSettings) writes every setting but the folder.
+  static constexpr int kWriteAllSettings = -1;
 
   explicit Synth(vst2::HostCallback host);
 
@@ -42,14 +50,46 @@ class Synth : public VstPlugin {
   // already there.
   void ApplyMappedController(int controller, double normalized);
 
+  // --- Settings file (product/synth_settings.cpp) ---
+  // Construction and the editor thread; none of these takes the mutex.
+  // Reads every setting; answers kResultNoConfiguration when there is no file.
+  virtual int ReadConfiguration();
+  // The start-up bank entry, then: which < 0 both MIDI switches and the
+  // controller map; kCommandMidiThru or kCommandIgnoreProgramChange that
+  // switch alone. Answers kResultOk.
+  int WriteConfiguration(int which);
+  void WriteStartupBankEntry();
+  // The program folder becomes the process's current program folder and is
+  // written.
+  void WriteProgramFolder();
+  int SelectStartupBank(const std::string& path);
+  void UnselectStartupBank();
+  void SetMidiThru(bool on) { mMidiThru = on; }
+  void SetIgnoreProgramChange(bool on) { mIgnoreProgramChange = on; }
+  bool MidiThru() const { return mMidiThru; }
+  bool IgnoreProgramChange() const { return mIgnoreProgramChange; }
+  const std::string& ConfigurationPath() const { return mConfigurationPath; }
+  const std::string& DocumentsFolder() const { return mDocumentsFolder; }
+  const std::string& ProgramFolder() const { return mProgramFolder; }
   const std::string& StartupBankPath() const { return mStartupBankPath; }
-  void SetStartupBankPath(const std::string& path) { mStartupBankPath = path; }
+
+ protected:
+  // Audio thread, mutex held: with MIDI thru on, the host gets the message back.
+  void PassMidiThrough(const MidiEvent& message);
 
  private:
+  void OpenConfiguration();
+
   std::array<int, kLearnableControllers> mControllerMap;
   bool mLearnArmed = false;
   bool mUnlearnMode = false;
   int mLearnedController = kUnbound;
   int mLearnedParameter = kUnbound;
   std::string mStartupBankPath;
+  std::string mConfigurationPath;
+  std::string mDocumentsFolder;
+  std::string mProgramFolder;
+  // Read on the audio thread, switched on the editor thread.
+  std::atomic<bool> mMidiThru{false};
+  std::atomic<bool> mIgnoreProgramChange{false};
 };
