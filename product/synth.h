@@ -7,7 +7,10 @@
 #include <atomic>
 #include <string>
 
+#include "plugin/byte_chunk.h"
 #include "plugin/vst2/vst_plugin.h"
+
+class IGraphics;
 
 class Synth : public VstPlugin {
  public:
@@ -73,12 +76,34 @@ class Synth : public VstPlugin {
   const std::string& ProgramFolder() const { return mProgramFolder; }
   const std::string& StartupBankPath() const { return mStartupBankPath; }
 
+  // --- Program and bank commands (product/program_commands.cpp) ---
+  // Editor thread. Messages and dialogs are shown outside the mutex; the
+  // program operations take it for their whole run.
+  // One option-menu command (MenuCommand); other numbers do nothing.
+  void RunMenuCommand(IGraphics& graphics, int command);
+  // Keeps the edits of the program being left in its slot, then selects index.
+  void GoToProgram(int index);
+  void CopyProgram();
+  void PasteProgram();
+  virtual void InitProgram();
+  // The editor's other view of the controls; the layout supplies it.
+  virtual void SwitchView() {}
+  // Asks the update server (product/update/update_check.h).
+  int CheckForUpdate(IGraphics& graphics);
+  // What the option menu greys: paste with nothing copied, loading and
+  // unselecting with no start-up bank.
+  bool HasCopiedProgram() const { return mProgramClipboard.Size() > 0; }
+  bool HasStartupBank() const { return !mStartupBankPath.empty(); }
+
  protected:
   // Audio thread, mutex held: with MIDI thru on, the host gets the message back.
   void PassMidiThrough(const MidiEvent& message);
 
  private:
   void OpenConfiguration();
+  void RunFileCommand(IGraphics& graphics, int command);
+  void LoadStartupBank(IGraphics& graphics);
+  void ChooseProgramFolder(IGraphics& graphics);
 
   std::array<int, kLearnableControllers> mControllerMap;
   bool mLearnArmed = false;
@@ -92,4 +117,6 @@ class Synth : public VstPlugin {
   // Read on the audio thread, switched on the editor thread.
   std::atomic<bool> mMidiThru{false};
   std::atomic<bool> mIgnoreProgramChange{false};
+  ByteChunk mProgramClipboard;
+  int mClipboardSource = kUnbound;
 };
