@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <initializer_list>
+
 #include "product/update/http_get.h"
 
 namespace {

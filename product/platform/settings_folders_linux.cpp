@@ -25,7 +25,9 @@ std::string HomeFolder() {
 
 // XDG_DOCUMENTS_DIR="$HOME/Documents" from the user-dirs file, or empty.
 std::string ConfiguredDocumentsFolder(const std::string& home) {
-  std::ifstream file(JoinPath(UserSettingsBaseFolder(), "user-dirs.dirs"));
+  const std::string base = UserSettingsBaseFolder();
+  if (base.empty()) return {};
+  std::ifstream file(JoinPath(base, "user-dirs.dirs"));
   const std::string key = "XDG_DOCUMENTS_DIR=\"";
   for (std::string line; std::getline(file, line);) {
     if (line.compare(0, key.size(), key) != 0) continue;

@@ -40,10 +40,13 @@ IniDocument::IniDocument(std::string_view text) {
   }
   const std::size_t firstEnd = text.find('\n');
   mLineEnd = (firstEnd == kNone || (firstEnd > 0 && text[firstEnd - 1] == '\r')) ? "\r\n" : "\n";
+  // A carriage return is part of the line end only in a CRLF file, so that
+  // every line is written back as it was read.
+  const bool crlf = mLineEnd == "\r\n";
   while (!text.empty()) {
     const std::size_t end = text.find('\n');
     std::string_view line = text.substr(0, end);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (crlf && end != kNone && !line.empty() && line.back() == '\r') line.remove_suffix(1);
     mLines.push_back(ParseLine(std::string(line)));
     text.remove_prefix(end == kNone ? text.size() : end + 1);
   }
