@@ -159,6 +159,7 @@ for bits in 64 32; do
   else
     echo "win$bits: no raster_checks.exe in this build"
   fi
+  check "win$bits update check" run_wine "$(find_built "$build/win$bits" update_checks.exe)"
 done
 
 echo "Windows build $build_seconds s, tests $((SECONDS - tests_started)) s, in all $((SECONDS - started)) s"

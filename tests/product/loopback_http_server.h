@@ -1,9 +1,11 @@
 // A one-connection-at-a-time HTTP server on 127.0.0.1 for tests, on a port
 // the system picks. It records each request and answers it the way the test
 // chose. It stops by itself when destroyed; every wait in it is bounded.
+// One implementation per platform: loopback_http_server_<platform>.cpp.
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -30,11 +32,11 @@ class LoopbackHttpServer {
 
  private:
   void Serve();
-  void Answer(int client);
+  void Answer(std::intptr_t client);
 
   Behaviour mBehaviour;
   std::string mBody;
-  int mListener = -1;
+  std::intptr_t mListener = -1;
   int mPort = 0;
   std::atomic<bool> mStop{false};
   mutable std::mutex mLock;

@@ -55,7 +55,7 @@ LoopbackHttpServer::LoopbackHttpServer(Behaviour behaviour, std::string body)
 LoopbackHttpServer::~LoopbackHttpServer() {
   mStop = true;
   if (mThread.joinable()) mThread.join();
-  if (mListener >= 0) close(mListener);
+  if (mListener >= 0) close(static_cast<int>(mListener));
 }
 
 std::vector<std::string> LoopbackHttpServer::Requests() const {
@@ -72,15 +72,16 @@ int LoopbackHttpServer::ClosedPort() {
 
 void LoopbackHttpServer::Serve() {
   while (!mStop) {
-    if (!Readable(mListener)) continue;
-    const int client = accept(mListener, nullptr, nullptr);
+    if (!Readable(static_cast<int>(mListener))) continue;
+    const int client = accept(static_cast<int>(mListener), nullptr, nullptr);
     if (client < 0) continue;
     Answer(client);
     close(client);
   }
 }
 
-void LoopbackHttpServer::Answer(int client) {
+void LoopbackHttpServer::Answer(std::intptr_t socket) {
+  const int client = static_cast<int>(socket);
   std::string request;
   char buffer[1024];
   while (!mStop && request.find("\r\n\r\n") == std::string::npos) {
