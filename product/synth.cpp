@@ -41,8 +41,10 @@ void Synth::OnActivate(bool active) {
 }
 
 void Synth::LoadInitialBank() {
+  // A start-up bank that cannot be loaded now (a drive not mounted, say)
+  // stays selected: forgetting it here would erase it from the settings file
+  // at the next write, and "Load Startup Bank" reports the failure instead.
   if (LoadBankFile(mStartupBankPath.c_str())) return;
-  mStartupBankPath.clear();
   const void* bank = nullptr;
   int size = 0;
   if (FactoryBankBytes(bank, size)) LoadBankFromMemory(bank, size);

@@ -35,7 +35,8 @@ class Synth : public VstPlugin {
   void OnActivate(bool active) override;
 
   virtual void ReleaseAllVoices() = 0;
-  // The start-up bank file, or else the factory bank built into the library.
+  // The start-up bank file, or else the factory bank built into the library;
+  // the start-up bank stays selected either way.
   virtual void LoadInitialBank();
   virtual void InitParameters() = 0;
 
@@ -54,7 +55,8 @@ class Synth : public VstPlugin {
   void ApplyMappedController(int controller, double normalized);
 
   // --- Settings file (product/synth_settings.cpp) ---
-  // Construction and the editor thread; none of these takes the mutex.
+  // Construction and the editor thread; the mutex is taken only around the
+  // controller map, which the audio thread reads.
   // Reads every setting; answers kResultNoConfiguration when there is no file.
   virtual int ReadConfiguration();
   // The start-up bank entry, then: which < 0 both MIDI switches and the

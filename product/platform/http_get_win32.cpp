@@ -42,11 +42,15 @@ HttpGetResult HttpGet(const HttpGetRequest& request, std::string& body) {
                                              static_cast<INTERNET_PORT>(request.port), nullptr, nullptr,
                                              INTERNET_SERVICE_HTTP, 0, 0));
   if (!connection.Get()) return HttpGetResult::kNoAnswer;
+  SetTimeouts(connection.Get(), request.timeoutMilliseconds);
   const char* acceptTypes[] = {"*/*", nullptr};
   // Always the server's present answer, never a cached one.
   InternetHandle file(HttpOpenRequestA(connection.Get(), "GET", request.object.c_str(), nullptr, nullptr, acceptTypes,
                                        INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_RELOAD, 0));
-  if (!file.Get() || !HttpSendRequestA(file.Get(), nullptr, 0, nullptr, 0)) return HttpGetResult::kNoAnswer;
+  if (!file.Get()) return HttpGetResult::kNoAnswer;
+  // Not every version takes the bounds over from the session handle.
+  SetTimeouts(file.Get(), request.timeoutMilliseconds);
+  if (!HttpSendRequestA(file.Get(), nullptr, 0, nullptr, 0)) return HttpGetResult::kNoAnswer;
   char buffer[1024];
   DWORD read = 0;
   for (;;) {

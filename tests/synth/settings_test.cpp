@@ -240,3 +240,20 @@ TEST(Settings, MidiSwitchesActOnTheMidiPath) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Settings, StartupBankMissingAtStartStaysSelected) {
+  SettingsHome home;
+  const std::string bank = home.Base() + "/unplugged/Live.fxb";
+  home.Write("[Startup Bank]\r\nFile=" + bank + "\r\n");
+  Instance instance;
+  EXPECT_STREQ(instance.vorn.GetPresetName(0), "Sync Heaven");  // the factory bank instead
+  EXPECT_EQ(instance.vorn.StartupBankPath(), bank);
+  EXPECT_TRUE(instance.vorn.HasStartupBank());
+  instance.vorn.SetMidiThru(true);
+  instance.vorn.WriteConfiguration(kCommandMidiThru);
+  EXPECT_EQ(home.Read().rfind("[Startup Bank]\r\nFile=" + bank + "\r\n", 0), 0u);
+}
+
+}  // namespace
