@@ -99,7 +99,7 @@ class Synth : public VstPlugin {
 
  protected:
   // Audio thread, mutex held: with MIDI thru on, the host gets the message back.
-  void PassMidiThrough(const MidiEvent& message);
+  void PassMidiThrough(const MidiMessage& message);
 
  private:
   void OpenConfiguration();

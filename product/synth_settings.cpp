@@ -146,6 +146,6 @@ void Synth::UnselectStartupBank() {
   WriteIniFile(mConfigurationPath, file);
 }
 
-void Synth::PassMidiThrough(const MidiEvent& message) {
+void Synth::PassMidiThrough(const MidiMessage& message) {
   if (mMidiThru) SendMidiMessage(message);
 }

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "engine/vorn.h"
+#include "product/vorn.h"
 #include "tests/product/scratch_folder.h"
 #include "tests/synth/test_host.h"
 

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "engine/vorn.h"
+#include "product/vorn.h"
 #include "product/menu_commands.h"
 #include "tests/synth/settings_home.h"
 #include "tests/synth/test_host.h"
@@ -220,8 +220,8 @@ TEST(Settings, MidiSwitchesActOnTheMidiPath) {
   Instance instance;
   Vorn& vorn = instance.vorn;
   vorn.FillEmptyPresets(64);
-  const MidiEvent note{0, 0x90, 60, 100};
-  const MidiEvent programFive{0, 0xC0, 5, 0};
+  const MidiMessage note{0, 0x90, 60, 100};
+  const MidiMessage programFive{0, 0xC0, 5, 0};
 
   vorn.HandleMidiMessage(note);
   EXPECT_EQ(instance.host.calls[vst2::audioMasterProcessEvents], 0);

@@ -1,4 +1,4 @@
-#include "engine/vorn.h"
+#include "product/vorn.h"
 
 #include "engine/synth_engine.h"
 
@@ -30,9 +30,9 @@ void Vorn::RenderBlock(double**, double** outputs, int frames) {
   mEngine->RenderBlock(outputs[0], outputs[1], frames);
 }
 
-void Vorn::HandleMidiMessage(const MidiEvent& message) {
+void Vorn::HandleMidiMessage(const MidiMessage& message) {
   PassMidiThrough(message);
-  mEngine->HandleMidiMessage(message);
+  mEngine->HandleMidiMessage(MidiEvent{message.frameOffset, message.status, message.data1, message.data2});
 }
 
 void Vorn::OnPresetChange() { RefreshEditorControls(); }
