@@ -5,8 +5,10 @@
 
 #include <array>
 #include <atomic>
+#include <memory>
 #include <string>
 
+#include "engine/engine_host.h"
 #include "plugin/byte_chunk.h"
 #include "plugin/vst2/vst_plugin.h"
 
@@ -14,7 +16,7 @@ class IGraphics;
 
 class Synth : public VstPlugin {
  public:
-  static constexpr int kLearnableControllers = 120;
+  static constexpr int kLearnableControllers = EngineHost::kLearnableControllers;
   static constexpr int kUnbound = -1;
   // Result codes of the product's operations.
   static constexpr int kResultOk = 0;
@@ -24,7 +26,9 @@ class Synth : public VstPlugin {
   // WriteConfiguration(kWriteAllSettings) writes every setting but the folder.
   static constexpr int kWriteAllSettings = -1;
 
+  // Creates the editor surface of the build (not yet attached).
   explicit Synth(vst2::HostCallback host);
+  ~Synth() override;
 
   // Takes the mutex; disarms MIDI learn.
   void ResetEngine() override;
@@ -34,6 +38,11 @@ class Synth : public VstPlugin {
   // Activation re-applies every parameter under the mutex.
   void OnActivate(bool active) override;
 
+  // Attaches the product's controls to the editor; none by default.
+  virtual void BuildEditor() {}
+  // The editor, also before it is attached; null when what is attached is
+  // not one.
+  IGraphics* GetGraphics() const;
   virtual void ReleaseAllVoices() = 0;
   // The start-up bank file, or else the factory bank built into the library;
   // the start-up bank stays selected either way.
@@ -101,12 +110,18 @@ class Synth : public VstPlugin {
   // Audio thread, mutex held: with MIDI thru on, the host gets the message back.
   void PassMidiThrough(const MidiMessage& message);
 
+ protected:
+  // BuildEditor, then AttachGraphics: the final class's constructor calls it
+  // once its parameters exist, before any program is loaded.
+  void BuildAndAttachEditor();
+
  private:
   void OpenConfiguration();
   void RunFileCommand(IGraphics& graphics, int command);
   void LoadStartupBank(IGraphics& graphics);
   void ChooseProgramFolder(IGraphics& graphics);
 
+  std::unique_ptr<IGraphics> mPendingGraphics;  // until the frame owns it
   std::array<int, kLearnableControllers> mControllerMap;
   bool mLearnArmed = false;
   bool mUnlearnMode = false;

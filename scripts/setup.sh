@@ -9,7 +9,8 @@ set -euo pipefail
 # Compilers and build tools; clang with its runtime for the sanitizers and
 # libFuzzer; the test and benchmark libraries; libpng, FreeType and
 # fontconfig for the raster layer with a metric-compatible "Arial"; sox as a
-# second reader of our WAV files; python3 for small build helpers.
+# second reader of our WAV files; locales for the locale sources the tests
+# generate a decimal-comma locale from.
 packages=(
   build-essential
   cmake
@@ -24,9 +25,8 @@ packages=(
   libfontconfig-dev
   fontconfig
   fonts-liberation
-  fonts-liberation2
   sox
-  python3
+  locales
 )
 
 # shellcheck source=packages.sh
