@@ -22,6 +22,7 @@ Synth::Synth(vst2::HostCallback host)
     : VstPlugin(host, kEffectName, kProductName, kVendorName, kUniqueId, kVornVersionPacked, kChannelIoText, kPresetCount),
       mPendingGraphics(CreatePlatformGraphics(this)) {
   mControllerMap.fill(kUnbound);
+  OpenConfiguration();
 }
 
 Synth::~Synth() = default;
@@ -54,8 +55,10 @@ void Synth::OnActivate(bool active) {
 }
 
 void Synth::LoadInitialBank() {
+  // A start-up bank that cannot be loaded now (a drive not mounted, say)
+  // stays selected: forgetting it here would erase it from the settings file
+  // at the next write, and "Load Startup Bank" reports the failure instead.
   if (LoadBankFile(mStartupBankPath.c_str())) return;
-  mStartupBankPath.clear();
   const void* bank = nullptr;
   int size = 0;
   if (FactoryBankBytes(bank, size)) LoadBankFromMemory(bank, size);

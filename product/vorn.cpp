@@ -32,6 +32,7 @@ void Vorn::RenderBlock(double**, double** outputs, int frames) {
 }
 
 void Vorn::HandleMidiMessage(const MidiMessage& message) {
+  PassMidiThrough(message);
   mEngine->HandleMidiMessage(MidiEvent{message.frameOffset, message.status, message.data1, message.data2});
 }
 
@@ -39,7 +40,9 @@ void Vorn::OnPresetChange() { RefreshEditorControls(); }
 
 void Vorn::ReleaseAllVoices() { mEngine->ReleaseAllVoices(); }
 
-void Vorn::SelectProgramFromMidi(int index) { SelectPreset(index); }
+void Vorn::SelectProgramFromMidi(int index) {
+  if (!IgnoreProgramChange()) SelectPreset(index);
+}
 
 bool Vorn::OfferControllerToLearn(int controller) { return Synth::OfferControllerToLearn(controller); }
 

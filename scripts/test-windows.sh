@@ -166,6 +166,7 @@ for bits in 64 32; do
   else
     echo "win$bits: no raster_checks.exe in this build"
   fi
+  check "win$bits update check" run_wine "$(find_built "$build/win$bits" update_checks.exe)"
 done
 
 # --- The editor window, for each architecture, on a display of its own.
