@@ -1,5 +1,6 @@
 #include "plugin/file_replace.h"
 
+#include <atomic>
 #include <cstdio>
 #include <string>
 
@@ -7,7 +8,11 @@
 
 bool WriteFileReplacing(const char* path, const void* data, std::size_t size) {
   if (!path || !path[0]) return false;
-  const std::string temporary = std::string(path) + ".tmp-" + std::to_string(file_system::ProcessId());
+  // Two processes, or two threads of one, writing the same file never share
+  // a temporary.
+  static std::atomic<unsigned long> writeCount{0};
+  const std::string temporary = std::string(path) + ".tmp-" + std::to_string(file_system::ProcessId()) + "-" +
+                                std::to_string(writeCount.fetch_add(1, std::memory_order_relaxed));
   std::FILE* file = file_system::Open(temporary.c_str(), "wb");
   if (!file) return false;
   const bool written = std::fwrite(data, 1, size, file) == size;

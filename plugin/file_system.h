@@ -8,7 +8,7 @@
 
 namespace file_system {
 
-// fopen with a UTF-8 path; mode is "rb" or "wb".
+// fopen with a UTF-8 path and an fopen mode ("rb", "wb", "ab").
 std::FILE* Open(const char* utf8Path, const char* mode);
 // Pushes a written file's bytes to the disk before it replaces another.
 bool Sync(std::FILE* file);

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "plugin/file_system.h"
 #include "product/menu_commands.h"
 #include "product/program_folder.h"
 #include "product/settings/ini_file.h"
@@ -69,7 +70,7 @@ void Synth::OpenConfiguration() {
   mConfigurationPath = JoinPath(folder, kFileName);
   // Appending creates a missing file empty and never truncates one that
   // another instance has just written.
-  if (std::FILE* file = std::fopen(mConfigurationPath.c_str(), "ab")) {
+  if (std::FILE* file = file_system::Open(mConfigurationPath.c_str(), "ab")) {
     std::fclose(file);
     ReadConfiguration();
   }

@@ -4,10 +4,11 @@
 #include <cstdio>
 
 #include "plugin/file_replace.h"
+#include "plugin/file_system.h"
 
 IniFileState ReadIniFile(const std::string& path, IniDocument& document) {
   document = IniDocument();
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+  std::FILE* file = file_system::Open(path.c_str(), "rb");
   if (!file) return errno == ENOENT ? IniFileState::kMissing : IniFileState::kUnreadable;
   std::string text;
   char buffer[4096];
