@@ -7,6 +7,7 @@
 #include <type_traits>
 
 #include "tests/chaos/chaos_host.h"
+#include "tests/engine/allocation_counter.h"
 #include "tests/host/event_list.h"
 #include "tests/host/plugin_instance.h"
 
@@ -65,6 +66,7 @@ void ChaosHost::ProcessWith(Slot& slot, int path, int frames) {
   left[static_cast<std::size_t>(frames)] = right[static_cast<std::size_t>(frames)] = static_cast<Sample>(kCanary);
   Sample* outputs[2] = {left.data(), right.data()};
   vst2::AEffect* effect = slot.plugin->effect();
+  const std::size_t allocationsBefore = AllocationCount();
   if constexpr (std::is_same_v<Sample, double>) {
     Note("processDoubleReplacing");
     effect->processDoubleReplacing(effect, nullptr, outputs, frames);
@@ -75,6 +77,14 @@ void ChaosHost::ProcessWith(Slot& slot, int path, int frames) {
     Note("processReplacing");
     effect->processReplacing(effect, nullptr, outputs, frames);
   }
+  // Only this thread runs while the host waits for the call, so any
+  // allocation counted meanwhile is the plug-in's.
+  const std::size_t allocations = AllocationCount() - allocationsBefore;
+  if (allocations != 0 && slot.warmedUp) {
+    Fail("a process call of " + std::to_string(frames) + " frames allocated " + std::to_string(allocations) +
+         " times");
+  }
+  slot.warmedUp = true;
   const std::size_t end = static_cast<std::size_t>(frames);
   if (left[end] != static_cast<Sample>(kCanary) || right[end] != static_cast<Sample>(kCanary)) {
     Fail("a process call of " + std::to_string(frames) + " frames wrote past them");

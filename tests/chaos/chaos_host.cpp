@@ -52,6 +52,7 @@ void ChaosHost::Recreate(Slot& slot) {
   }
   slot.resumed = false;
   slot.connectedOutputs = 2;
+  slot.warmedUp = false;
   slot.sampleRate = 44100.0f;
   slot.announcedBlock = 512;
   // A host may skip effOpen; most send it first.

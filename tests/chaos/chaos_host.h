@@ -42,6 +42,8 @@ class ChaosHost {
     // Outputs the host connected by speaker arrangement; it passes only
     // these buffers, and only these are written.
     int connectedOutputs = 2;
+    // After its first process call an instance must not allocate in one.
+    bool warmedUp = false;
   };
   using Chunk = std::vector<unsigned char>;
 
