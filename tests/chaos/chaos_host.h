@@ -15,9 +15,11 @@
 class PluginInstance;
 class Watchdog;
 
-// Every output sample of a process call stays within this magnitude: a voice
-// stack at full level is far below it, a runaway filter or a gain bug is not.
-constexpr double kOutputBound = 16.0;
+// Every output sample of a process call stays within this magnitude: all 64
+// voices at full velocity, each up to about 4 with a resonant filter, stay
+// below it; a runaway filter or a gain fault does not. (Dense chords at full
+// level do pass +24 dBFS.)
+constexpr double kOutputBound = 256.0;
 // Frames a host may hand over at most: twice the largest announced block.
 constexpr int kLargestAnnouncedBlock = 8192;
 constexpr int kLargestCallFrames = 2 * kLargestAnnouncedBlock;
