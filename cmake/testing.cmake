@@ -21,6 +21,9 @@ add_custom_command(OUTPUT ${vorn_locale_dir}/de_DE.UTF-8/LC_NUMERIC
   COMMENT "Generating the de_DE.UTF-8 locale for the tests")
 add_custom_target(vorn_test_locale ALL DEPENDS ${vorn_locale_dir}/de_DE.UTF-8/LC_NUMERIC)
 set(VORN_LOCALE_ENVIRONMENT LOCPATH=${vorn_locale_dir})
+# Tests also keep the plug-in's per-user settings file out of the user's own
+# folders.
+set(VORN_TEST_ENVIRONMENT ${VORN_LOCALE_ENVIRONMENT} XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-settings)
 
 function(vorn_add_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS;USES" ${ARGN})
@@ -31,9 +34,9 @@ function(vorn_add_test name)
   add_dependencies(${name} vorn_test_locale)
   if(ARG_LABELS)
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120
-      PROPERTIES LABELS "${ARG_LABELS}" ENVIRONMENT "${VORN_LOCALE_ENVIRONMENT}")
+      PROPERTIES LABELS "${ARG_LABELS}" ENVIRONMENT "${VORN_TEST_ENVIRONMENT}")
   else()
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120 PROPERTIES ENVIRONMENT "${VORN_LOCALE_ENVIRONMENT}")
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120 PROPERTIES ENVIRONMENT "${VORN_TEST_ENVIRONMENT}")
   endif()
 endfunction()
 

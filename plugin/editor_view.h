@@ -16,6 +16,13 @@ class IEditorView {
   virtual void CreateDrawingSurface() = 0;
   virtual int Width() const = 0;
   virtual int Height() const = 0;
+  // False for a surface with no window to show in a host (the headless
+  // one): the host is then not offered an editor.
+  virtual bool CanOpenWindow() const { return true; }
   virtual bool Open(void* parentWindow) = 0;
   virtual void Close() = 0;
+  // Called once without the plug-in mutex right before the plug-in is
+  // destroyed: a surface whose events run on a thread of its own stops
+  // calling into the plug-in and returns when it no longer does.
+  virtual void StopEvents() {}
 };

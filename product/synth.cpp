@@ -1,5 +1,7 @@
 #include "product/synth.h"
 
+#include "editor/igraphics.h"
+#include "editor/platform/graphics_factory.h"
 #include "plugin/editor_view.h"
 #include "product/factory_bank.h"
 #include "vorn_version.h"
@@ -17,8 +19,21 @@ constexpr const char* kChannelIoText = "0-1 0-2";
 }  // namespace
 
 Synth::Synth(vst2::HostCallback host)
-    : VstPlugin(host, kEffectName, kProductName, kVendorName, kUniqueId, kVornVersionPacked, kChannelIoText, kPresetCount) {
+    : VstPlugin(host, kEffectName, kProductName, kVendorName, kUniqueId, kVornVersionPacked, kChannelIoText, kPresetCount),
+      mPendingGraphics(CreatePlatformGraphics(this)) {
   mControllerMap.fill(kUnbound);
+  OpenConfiguration();
+}
+
+Synth::~Synth() = default;
+
+IGraphics* Synth::GetGraphics() const {
+  return mPendingGraphics ? mPendingGraphics.get() : dynamic_cast<IGraphics*>(Editor());
+}
+
+void Synth::BuildAndAttachEditor() {
+  BuildEditor();
+  AttachGraphics(mPendingGraphics.release());
 }
 
 void Synth::ResetEngine() {
@@ -40,8 +55,10 @@ void Synth::OnActivate(bool active) {
 }
 
 void Synth::LoadInitialBank() {
+  // A start-up bank that cannot be loaded now (a drive not mounted, say)
+  // stays selected: forgetting it here would erase it from the settings file
+  // at the next write, and "Load Startup Bank" reports the failure instead.
   if (LoadBankFile(mStartupBankPath.c_str())) return;
-  mStartupBankPath.clear();
   const void* bank = nullptr;
   int size = 0;
   if (FactoryBankBytes(bank, size)) LoadBankFromMemory(bank, size);

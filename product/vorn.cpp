@@ -8,6 +8,7 @@ using Lock = std::lock_guard<std::recursive_mutex>;
 
 Vorn::Vorn(vst2::HostCallback host) : Synth(host), mEngine(std::make_unique<SynthEngine>(static_cast<EngineHost&>(*this))) {
   InitParameters();
+  BuildAndAttachEditor();
   LoadInitialBank();
 }
 
@@ -31,6 +32,7 @@ void Vorn::RenderBlock(double**, double** outputs, int frames) {
 }
 
 void Vorn::HandleMidiMessage(const MidiMessage& message) {
+  PassMidiThrough(message);
   mEngine->HandleMidiMessage(MidiEvent{message.frameOffset, message.status, message.data1, message.data2});
 }
 
@@ -38,7 +40,9 @@ void Vorn::OnPresetChange() { RefreshEditorControls(); }
 
 void Vorn::ReleaseAllVoices() { mEngine->ReleaseAllVoices(); }
 
-void Vorn::SelectProgramFromMidi(int index) { SelectPreset(index); }
+void Vorn::SelectProgramFromMidi(int index) {
+  if (!IgnoreProgramChange()) SelectPreset(index);
+}
 
 bool Vorn::OfferControllerToLearn(int controller) { return Synth::OfferControllerToLearn(controller); }
 

@@ -10,7 +10,8 @@ set -euo pipefail
 # libFuzzer; the test and benchmark libraries; libpng, FreeType and
 # fontconfig for the raster layer with a metric-compatible "Arial"; sox as a
 # second reader of our WAV files; locales for the locale sources the tests
-# generate a decimal-comma locale from.
+# generate a decimal-comma locale from; Xlib for the editor's X11 window,
+# with XTEST, Xvfb and xauth (xvfb-run) for its tests under a virtual X server.
 packages=(
   build-essential
   cmake
@@ -27,6 +28,10 @@ packages=(
   fonts-liberation
   sox
   locales
+  libx11-dev
+  libxtst-dev
+  xvfb
+  xauth
 )
 
 # shellcheck source=packages.sh

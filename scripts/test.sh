@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the plain build, the same tests
-# under AddressSanitizer and UndefinedBehaviorSanitizer with a short fuzzing
-# run of every reader of outside data, the threading tests under
-# ThreadSanitizer; then the Windows set-up, and the Windows builds with their
-# tests under Wine. The Linux part needs nothing of the Windows set-up, and a
+# Builds everything and runs every test: the plain build, the editor in an
+# X11 host under Xvfb, the same tests under AddressSanitizer and
+# UndefinedBehaviorSanitizer with a short fuzzing run of every reader of
+# outside data, the threading tests under ThreadSanitizer; then the Windows
+# set-up, and the Windows builds with their tests under Wine. The Linux part needs nothing of the Windows set-up, and a
 # failing Windows set-up says so.
 #
 # Usage: scripts/test.sh
@@ -29,6 +29,9 @@ step "Plain build and tests"
 scripts/build.sh release
 ctest --test-dir build/release -j "$jobs" --timeout 900
 
+step "Editor in an X11 host under Xvfb"
+scripts/test-x11.sh build/release
+
 step "ASan + UBSan build and tests"
 scripts/build.sh asan
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
@@ -38,7 +41,7 @@ step "Fuzzing smoke run"
 scripts/fuzz-smoke.sh build/asan "${VORN_FUZZ_SECONDS:-20}"
 
 step "ThreadSanitizer build and threading tests"
-scripts/build.sh tsan vorn_vst vorn-hostcheck vorn-chaos engine_threads_tests
+scripts/build.sh tsan vorn_vst vorn-hostcheck vorn-chaos engine_threads_tests editor_threads_tests
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
   ctest --test-dir build/tsan -j "$jobs" -L threads --timeout 900
 

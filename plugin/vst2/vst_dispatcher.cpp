@@ -114,13 +114,13 @@ IntPtr VstPlugin::Dispatch(std::int32_t opcode, std::int32_t index, IntPtr value
       }
       return 0;
     case vst2::effEditGetRect:
-      if (ptr && Editor()) {
+      if (ptr && OffersEditor()) {
         *static_cast<vst2::ERect**>(ptr) = &mEditorRect;
         return 1;
       }
       return 0;
     case vst2::effEditOpen:
-      if (Editor() && Editor()->Open(ptr)) {
+      if (OffersEditor() && Editor()->Open(ptr)) {
         OnEditorOpened();
         return 1;
       }

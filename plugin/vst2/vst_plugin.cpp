@@ -170,8 +170,10 @@ void VstPlugin::InitForHost() {
 
 void VstPlugin::AttachGraphics(IEditorView* editor) {
   PluginBase::AttachGraphics(editor);
+  // A host is offered only an editor that can open a window in it.
+  mEffect.flags &= ~vst2::effFlagsHasEditor;
   if (!editor) return;
-  mEffect.flags |= vst2::effFlagsHasEditor;
+  if (editor->CanOpenWindow()) mEffect.flags |= vst2::effFlagsHasEditor;
   mEditorRect = {0, 0, static_cast<std::int16_t>(editor->Height()), static_cast<std::int16_t>(editor->Width())};
 }
 
@@ -237,6 +239,8 @@ IntPtr VST_CALL VstPlugin::VSTDispatcher(vst2::AEffect* effect, std::int32_t opc
     // Waits for a block in progress, then destroys the instance unlocked.
     plugin->Mutex().lock();
     plugin->Mutex().unlock();
+    // The editor's own thread must be out of the plug-in before it goes.
+    if (IEditorView* editor = plugin->Editor()) editor->StopEvents();
     effect->object = nullptr;
     delete plugin;
     return 0;

@@ -52,6 +52,8 @@ class VstPlugin : public PluginBase {
   // decided once from the host's vendor string.
   bool HostWantsProgramChunks();
   int ExtensionFlags() const { return mExtensionFlags; }
+  // True when the effect record offers the host an editor window.
+  bool OffersEditor() const { return Editor() && (mEffect.flags & vst2::effFlagsHasEditor) != 0; }
 
  private:
   static vst2::IntPtr VST_CALL VSTDispatcher(vst2::AEffect* effect, std::int32_t opcode, std::int32_t index,
