@@ -2,9 +2,10 @@
 // control tick. Phase in [-1, 1) advances by the increment per tick (2 * f /
 // 1000 for a frequency f in Hz and 1 ms ticks). Output in -1..+1:
 //   triangle  |phase| * 2 - 1;   square  +1 while phase < 0, else -1;
-//   sample and hold  a new value from a process-wide Lehmer sequence
+//   sample and hold  a new value from a Lehmer sequence of this LFO's own
 //   (state = state * 16807 mod 2^32 as int32, value = state * 4.6566129e-10)
-//   at every wrap of the phase.
+//   at every wrap of the phase. Its own, so that an instance sounds the same
+//   whatever other instances in the process play.
 // Notes never retrigger it and engine resets leave it running.
 #pragma once
 
@@ -24,14 +25,13 @@ class Lfo {
   double Phase() const { return mPhase; }
   double Increment() const { return mIncrement; }
 
-  // The sample-and-hold sequence is one per process, shared by all instances.
-  // Restarting it from its first value makes renders reproducible.
-  static void RestartRandomSequence();
-
  private:
   double mOutput = 0.0;
   int mWave = kTriangle;
   double mPhase = -1.0;
   double mIncrement = 0.0;
   double mHeldValue = 0.0;
+  std::int32_t mRandomState = 1;
+
+  std::int32_t NextRandom();
 };

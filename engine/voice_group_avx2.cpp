@@ -141,8 +141,7 @@ bool VoiceGroupAvx2::CanRender(Voice* const* group) {
 class VoiceGroupAvx2::Lanes {
  public:
   VORN_AVX2_INLINE explicit Lanes(Voice* const* group)
-      : mGroup(group),
-        mFilterEnvelope(group, &Voice::mFilterEnvelope),
+      : mFilterEnvelope(group, &Voice::mFilterEnvelope),
         mAmpEnvelope(group, &Voice::mAmpEnvelope) {
     for (int lane = 0; lane < kLanes; ++lane) {
       mOsc[lane] = &group[lane]->mOscillators;
@@ -347,7 +346,6 @@ class VoiceGroupAvx2::Lanes {
     mUpdates = _mm_sub_epi32(mUpdates, changed);
   }
 
-  Voice* const* mGroup;
   OscillatorPair* mOsc[kLanes];
   VoiceFilter* mFilter[kLanes];
   bool mSmooth;

@@ -98,6 +98,8 @@ bool PluginBase::SelectPreset(int index) {
       if (std::strstr(other.name, kUserPresetName)) ++userPresets;
     }
     std::snprintf(preset.name, IPreset::kNameSize, "%s %d", kUserPresetName, userPresets + 1);
+    // A slot marked uninitialised by a bank may still hold its old state.
+    preset.state.Clear();
     ok = SerializeState(preset.state);
   }
   if (ok) {
@@ -125,6 +127,7 @@ void PluginBase::FillEmptyPresets(int count) {
     if (!empty) return;
     empty->initialized = true;
     SetPresetName(*empty, kEmptyPresetName);
+    empty->state.Clear();
     SerializeState(empty->state);
   }
 }

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Runs every fuzz_<name> of a fuzzing build for a short while, starting from
-# the seed corpus that seed_<name> writes with our own writers.
+# Runs every fuzz_<name> of a fuzzing build for a while, starting from the
+# seed corpus that seed_<name> writes with our own writers. The corpus stays
+# in <build-dir>/fuzz-corpus/<name> between runs, so a long run goes on from
+# what the last one found; logs and crash inputs go to <build-dir>/fuzz-smoke.
 #
 # Usage: scripts/fuzz-smoke.sh <build-dir> [seconds per target]
 set -euo pipefail
@@ -21,8 +23,8 @@ passed=0
 failed=0
 for fuzzer in "${fuzzers[@]}"; do
   name=$(basename "$fuzzer")
-  corpus="$work/$name/corpus"
-  mkdir -p "$corpus"
+  corpus="$build/fuzz-corpus/$name"
+  mkdir -p "$corpus" "$work/$name"
   seed="$(dirname "$fuzzer")/seed_${name#fuzz_}"
   [ -x "$seed" ] && "$seed" "$corpus"
   echo "== $name: $(find "$corpus" -type f | wc -l) seeds, ${seconds}s"
@@ -30,6 +32,7 @@ for fuzzer in "${fuzzers[@]}"; do
        -print_final_stats=1 "$corpus" > "$work/$name/log" 2>&1; then
     passed=$((passed + 1))
     grep -E '^stat::number_of_executed_units' "$work/$name/log" || true
+    grep -E '^#[0-9]+.*(DONE|cov:)' "$work/$name/log" | tail -n 1 || true
   else
     failed=$((failed + 1))
     echo "FAILED: $name (log and crash input in $work/$name/)"

@@ -41,7 +41,7 @@ step "Fuzzing smoke run"
 scripts/fuzz-smoke.sh build/asan "${VORN_FUZZ_SECONDS:-20}"
 
 step "ThreadSanitizer build and threading tests"
-scripts/build.sh tsan vorn_vst vorn-hostcheck engine_threads_tests editor_threads_tests
+scripts/build.sh tsan vorn_vst vorn-hostcheck vorn-chaos engine_threads_tests editor_threads_tests
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
   ctest --test-dir build/tsan -j "$jobs" -L threads --timeout 900
 

@@ -144,7 +144,6 @@ TEST(Lfo, WavesFollowThePhase) {
 }
 
 TEST(Lfo, SampleAndHoldDrawsAtStartAndAtEveryWrap) {
-  Lfo::RestartRandomSequence();
   Lfo lfo;
   lfo.SetWave(Lfo::kSampleAndHold);
   lfo.SetIncrement(0.0);
@@ -166,6 +165,23 @@ TEST(Lfo, SampleAndHoldDrawsAtStartAndAtEveryWrap) {
   // 16807^4 wraps around in 32 bits to a negative state.
   for (int i = 0; i < 4; ++i) lfo.Tick();
   EXPECT_DOUBLE_EQ(lfo.Output(), -1199696159 * 4.6566129e-10);
+}
+
+// Each LFO draws its own sequence: one that has drawn many values does not
+// move another's first draw (instances in one process sound as they do alone).
+TEST(Lfo, SampleAndHoldSequenceIsEachLfosOwn) {
+  Lfo busy;
+  busy.SetWave(Lfo::kSampleAndHold);
+  busy.SetIncrement(1.0);
+  for (int i = 0; i < 100; ++i) busy.Tick();
+
+  Lfo fresh;
+  fresh.SetWave(Lfo::kSampleAndHold);
+  fresh.SetIncrement(0.5);
+  fresh.Tick();
+  busy.Tick();
+  EXPECT_DOUBLE_EQ(fresh.Output(), 16807 * 4.6566129e-10);
+  EXPECT_NE(busy.Output(), fresh.Output());
 }
 
 TEST(Lfo, FrequencyIsInHertzWithMillisecondTicks) {

@@ -22,7 +22,6 @@ const MtsLibrary& NoTuning() {
 // Bright polyphonic patch: saws with sync and LFO FM, resonant Smooth filter
 // with envelope, glide, wheel vibrato, bend and the chorus.
 Stereo BrightPoly() {
-  Lfo::RestartRandomSequence();
   RecordingHost host;
   SynthEngine engine(host, NoTuning());
   engine.Reset(48000, 256);
@@ -59,7 +58,6 @@ Stereo BrightPoly() {
 // Mono "Single" lead: squares, Dirty filter with high resonance, envelope FM,
 // sample-and-hold on the cutoff, velocity to cutoff, odd host block sizes.
 Stereo DirtyMono() {
-  Lfo::RestartRandomSequence();
   RecordingHost host;
   SynthEngine engine(host, NoTuning());
   engine.Reset(44100, 100);

@@ -27,7 +27,6 @@ Rendered RenderRandomPiece(unsigned seed) {
   const auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
   const auto integer = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
 
-  Lfo::RestartRandomSequence();
   RecordingHost host;
   SynthEngine engine(host, noTuning);
   engine.Reset(seed % 2 ? 44100 : 48000, 300);

@@ -52,6 +52,36 @@ TEST(Presets, FillEmptyPresetsNamesExactlyTheUninitialisedSlots) {
   }
 }
 
+// A bank can mark a slot uninitialised while it still holds a state; when the
+// slot is initialised again its state is the present one alone, so a saved
+// bank reads back.
+TEST(Presets, ReinitialisedSlotStoresOneStateOnly) {
+  struct Case {
+    const char* how;
+    void (*initialise)(TestPlugin&);
+  };
+  const Case cases[] = {
+      {"selected", [](TestPlugin& plugin) { ASSERT_TRUE(plugin.SelectPreset(3)); }},
+      {"filled", [](TestPlugin& plugin) { plugin.FillEmptyPresets(PluginBase::kPresetCount); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.how);
+    TestPlugin plugin;
+    plugin.SetAll(7.0);
+    ASSERT_TRUE(plugin.SelectPreset(3));
+    plugin.Preset(3).initialized = false;  // as a damaged bank leaves it
+    ASSERT_TRUE(plugin.SelectPreset(0));
+    c.initialise(plugin);
+    EXPECT_TRUE(plugin.Preset(3).initialized);
+    EXPECT_EQ(plugin.Preset(3).state.Size(), 32 * 8);
+
+    ByteChunk bank;
+    ASSERT_TRUE(plugin.SerializePresets(bank));
+    TestPlugin other;
+    EXPECT_EQ(other.UnserializePresets(bank, 0), bank.Size());
+  }
+}
+
 TEST(Presets, ParameterRecordRoundTripAndTruncation) {
   TestPlugin plugin;
   for (int i = 0; i < 32; ++i) plugin.GetParam(i)->SetValue(i == 2 ? 1 : i);
