@@ -9,7 +9,9 @@ set -euo pipefail
 # Compilers and build tools; clang with its runtime for the sanitizers and
 # libFuzzer; the test and benchmark libraries; libpng, FreeType and
 # fontconfig for the raster layer with a metric-compatible "Arial"; sox as a
-# second reader of our WAV files; python3 for small build helpers.
+# second reader of our WAV files; python3 for small build helpers;
+# librsvg2-bin (rsvg-convert) for resources/img/render.sh, which regenerates
+# the committed editor images (the build itself uses the committed PNGs).
 packages=(
   build-essential
   cmake
@@ -27,6 +29,7 @@ packages=(
   fonts-liberation2
   sox
   python3
+  librsvg2-bin
 )
 
 # shellcheck source=packages.sh

@@ -266,7 +266,7 @@ def knob_frame(size, frame):
     x0, y0 = polar(c, c, body * 0.3, angle)
     x1, y1 = polar(c, c, body * 0.92, angle)
     out += (f'<line x1="{x0:.3f}" y1="{y0:.3f}" x2="{x1:.3f}" y2="{y1:.3f}" '
-            f'stroke="#f4f6f8" stroke-width="{2.4 * s}" stroke-linecap="round"/>\n')
+            f'stroke="#f4f6f8" stroke-width="{max(2.4 * s, 1.8)}" stroke-linecap="round"/>\n')
     return out
 
 
