@@ -16,6 +16,9 @@ class IEditorView {
   virtual void CreateDrawingSurface() = 0;
   virtual int Width() const = 0;
   virtual int Height() const = 0;
+  // False for a surface with no window to show in a host (the headless
+  // one): the host is then not offered an editor.
+  virtual bool CanOpenWindow() const { return true; }
   virtual bool Open(void* parentWindow) = 0;
   virtual void Close() = 0;
 };

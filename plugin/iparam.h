@@ -25,6 +25,7 @@ class IParam {
   void InitEnum(const char* name, int defaultValue, int count, const char* const* texts);
   void SetDisplayText(int value, const char* text);
   void SetDisplayFunction(DisplayFunction function) { mDisplayFunction = function; }
+  bool HasDisplayFunction() const { return mDisplayFunction != nullptr; }
   void SetNegateDisplay(bool negate) { mNegateDisplay = negate; }
 
   void SetNormalized(double normalized);

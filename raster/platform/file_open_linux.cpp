@@ -5,4 +5,6 @@ namespace px_file {
 
 std::FILE* OpenForReading(const char* utf8Path) { return std::fopen(utf8Path, "rb"); }
 
+std::FILE* OpenForWriting(const char* utf8Path) { return std::fopen(utf8Path, "wb"); }
+
 }  // namespace px_file

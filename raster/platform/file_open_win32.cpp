@@ -7,16 +7,20 @@
 namespace px_file {
 namespace {
 constexpr int kMaxWidePathLength = 2048;
-}
 
-std::FILE* OpenForReading(const char* utf8Path) {
+std::FILE* Open(const char* utf8Path, const wchar_t* wideMode, const char* mode) {
   wchar_t wide[kMaxWidePathLength + 1];
   const int converted =
       MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8Path, -1, wide, kMaxWidePathLength + 1);
   if (converted > 0) {
-    if (std::FILE* file = _wfopen(wide, L"rb")) return file;
+    if (std::FILE* file = _wfopen(wide, wideMode)) return file;
   }
-  return std::fopen(utf8Path, "rb");
+  return std::fopen(utf8Path, mode);
 }
+}  // namespace
+
+std::FILE* OpenForReading(const char* utf8Path) { return Open(utf8Path, L"rb", "rb"); }
+
+std::FILE* OpenForWriting(const char* utf8Path) { return Open(utf8Path, L"wb", "wb"); }
 
 }  // namespace px_file
