@@ -1,5 +1,6 @@
 #include "engine/vorn.h"
 
+#include "editor/igraphics.h"
 #include "engine/synth_engine.h"
 
 namespace {
@@ -8,6 +9,8 @@ using Lock = std::lock_guard<std::recursive_mutex>;
 
 Vorn::Vorn(vst2::HostCallback host) : Synth(host), mEngine(std::make_unique<SynthEngine>(static_cast<EngineHost&>(*this))) {
   InitParameters();
+  BuildEditor();
+  AttachGraphics(Graphics());
   LoadInitialBank();
 }
 

@@ -1,5 +1,8 @@
 #include "product/synth.h"
 
+#include "editor/icontrol.h"
+#include "editor/igraphics.h"
+#include "editor/platform/graphics_factory.h"
 #include "plugin/editor_view.h"
 #include "product/factory_bank.h"
 
@@ -17,8 +20,13 @@ constexpr const char* kChannelIoText = "0-1 0-2";
 }  // namespace
 
 Synth::Synth(vst2::HostCallback host)
-    : VstPlugin(host, kEffectName, kProductName, kVendorName, kUniqueId, kVersion, kChannelIoText, kPresetCount) {
+    : VstPlugin(host, kEffectName, kProductName, kVendorName, kUniqueId, kVersion, kChannelIoText, kPresetCount),
+      mGraphics(CreatePlatformGraphics(this)) {
   mControllerMap.fill(kUnbound);
+}
+
+Synth::~Synth() {
+  if (Editor() != mGraphics) delete mGraphics;
 }
 
 void Synth::ResetEngine() {
@@ -68,6 +76,10 @@ void Synth::CommitMidiLearn() {
       mLearnArmed = false;
       mUnlearnMode = false;
     }
+  }
+  if (mLearnSwitch && !mLearnArmed) {
+    mLearnSwitch->ApplyPluginValue(0.0);
+    mLearnSwitch->SetDirty(true);
   }
 }
 

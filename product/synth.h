@@ -7,13 +7,22 @@
 #include <string>
 
 #include "plugin/vst2/vst_plugin.h"
+#include "product/editor/editor_commands.h"
 
-class Synth : public VstPlugin {
+class IGraphics;
+
+class Synth : public VstPlugin, public EditorCommands {
  public:
   static constexpr int kLearnableControllers = 120;
   static constexpr int kUnbound = -1;
 
+  // Creates the editor surface of this build; the plug-in builds its
+  // controls (BuildEditor) and attaches it.
   explicit Synth(vst2::HostCallback host);
+  ~Synth() override;
+
+  // Creates the editor's controls, once, before the editor is attached.
+  virtual void BuildEditor() {}
 
   // Takes the mutex; disarms MIDI learn.
   void ResetEngine() override;
@@ -33,7 +42,9 @@ class Synth : public VstPlugin {
   // A control change 0..119 while learn is armed is consumed by learning.
   bool OfferControllerToLearn(int controller);
   // The learn switch's entry: arms or disarms, clearing what was learned.
-  void ArmMidiLearn(bool armed, bool unlearn);
+  void ArmMidiLearn(bool armed, bool unlearn) override;
+  // Turned off (from the plug-in side) when learning ends.
+  void SetLearnSwitch(IControl* learnSwitch) override { mLearnSwitch = learnSwitch; }
   bool IsMidiLearnArmed() const { return mLearnArmed; }
   bool IsUnlearnMode() const { return mUnlearnMode; }
   int ControllerTarget(int controller) const;
@@ -45,6 +56,16 @@ class Synth : public VstPlugin {
   const std::string& StartupBankPath() const { return mStartupBankPath; }
   void SetStartupBankPath(const std::string& path) { mStartupBankPath = path; }
 
+  // --- What the editor's controls ask (product/synth_editor.cpp) ---
+  IGraphics* Graphics() const { return mGraphics; }
+  void GoToProgram(int index) override;
+  void RunMenuCommand(IGraphics* editor, int command) override;
+  void SwitchView() override {}
+  bool IsProgramClipboardEmpty() const override;
+  bool HasStartupBank() const override { return !mStartupBankPath.empty(); }
+  bool IsMidiThruOn() const override;
+  bool IsIgnoringProgramChange() const override;
+
  private:
   std::array<int, kLearnableControllers> mControllerMap;
   bool mLearnArmed = false;
@@ -52,4 +73,6 @@ class Synth : public VstPlugin {
   int mLearnedController = kUnbound;
   int mLearnedParameter = kUnbound;
   std::string mStartupBankPath;
+  IGraphics* mGraphics;  // owned until attached, then the plug-in frame's
+  IControl* mLearnSwitch = nullptr;
 };

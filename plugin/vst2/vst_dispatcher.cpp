@@ -114,21 +114,21 @@ IntPtr VstPlugin::Dispatch(std::int32_t opcode, std::int32_t index, IntPtr value
       }
       return 0;
     case vst2::effEditGetRect:
-      if (ptr && Editor()) {
+      if (ptr && HostEditor()) {
         *static_cast<vst2::ERect**>(ptr) = &mEditorRect;
         return 1;
       }
       return 0;
     case vst2::effEditOpen:
-      if (Editor() && Editor()->Open(ptr)) {
+      if (HostEditor() && HostEditor()->Open(ptr)) {
         OnEditorOpened();
         return 1;
       }
       return 0;
     case vst2::effEditClose:
-      if (!Editor()) return 0;
+      if (!HostEditor()) return 0;
       OnEditorClosing();
-      Editor()->Close();
+      HostEditor()->Close();
       return 1;
     case vst2::effEditIdle:
     case vst2::effIdle:

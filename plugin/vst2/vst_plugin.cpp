@@ -170,7 +170,7 @@ void VstPlugin::InitForHost() {
 
 void VstPlugin::AttachGraphics(IEditorView* editor) {
   PluginBase::AttachGraphics(editor);
-  if (!editor) return;
+  if (!HostEditor()) return;
   mEffect.flags |= vst2::effFlagsHasEditor;
   mEditorRect = {0, 0, static_cast<std::int16_t>(editor->Height()), static_cast<std::int16_t>(editor->Width())};
 }

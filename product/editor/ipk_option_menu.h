@@ -1,0 +1,32 @@
+// The OPTIONS button: a click builds the option menu afresh (items greyed
+// and ticked from the plug-in's present state) and runs the chosen command.
+#pragma once
+
+#include "editor/icontrol.h"
+
+class EditorCommands;
+class IMenu;
+
+class IPKOptionMenu : public IControl {
+ public:
+  static constexpr int kCommand = -35;
+  // Command numbers: an item's position, sub-menu items offset.
+  static constexpr int kSwitchViewCommand = 18;
+  static constexpr int kMidiSettingsOffset = 20;
+  static constexpr int kOnlineOffset = 22;
+  static constexpr int kVisitSiteCommand = 23;
+
+  IPKOptionMenu(PluginBase* plugin, EditorCommands* commands, const IBox& box);
+
+  // The face is in the background image: nothing to draw.
+  bool Draw(IGraphics* graphics) override;
+  void OnMouseDown(int x, int y, const IMouseMods& mods) override;
+
+  IMenu BuildMenu() const;
+  // The command number of the item chosen in menu (the top menu of
+  // BuildMenu), or -1 when chosen is none of its menus.
+  static int CommandFor(IMenu& menu, const IMenu* chosen);
+
+ private:
+  EditorCommands* mCommands;
+};

@@ -1,0 +1,11 @@
+// Vorn's editor operations: building the layout and switching the views.
+#include "editor/igraphics.h"
+#include "engine/vorn.h"
+#include "product/editor/editor_images.h"
+
+void Vorn::BuildEditor() {
+  RegisterEditorImages();
+  if (IGraphics* editor = Graphics()) mEditorLayout.Build(*editor, *this, *this);
+}
+
+void Vorn::SwitchView() { mEditorLayout.SwitchView(Graphics(), *this); }

@@ -1,0 +1,35 @@
+// A Vorn instance with its headless editor, driven like a user would.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "editor/icontrol.h"
+#include "editor/platform/igraphics_headless.h"
+#include "engine/vorn.h"
+
+class VornEditorTest : public ::testing::Test {
+ protected:
+  VornEditorTest() : vorn(std::make_unique<Vorn>(nullptr)) {}
+
+  IGraphicsHeadless& Editor() { return *static_cast<IGraphicsHeadless*>(vorn->Graphics()); }
+  const VornEditorLayout& Layout() { return vorn->EditorLayout(); }
+
+  // The control of the given view (1 or 2) bound to parameter index.
+  IControl* ControlOf(int view, int param) {
+    const auto& controls = view == 1 ? Layout().ViewOneControls() : Layout().ViewTwoControls();
+    for (IControl* control : controls)
+      if (control->ParamIndex() == param) return control;
+    return nullptr;
+  }
+
+  // Draws whatever is dirty, as the window's timer would.
+  void Redraw() {
+    Editor().MarkAllDirty();
+    Editor().Tick();
+  }
+
+  std::unique_ptr<Vorn> vorn;
+};
