@@ -3,12 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "editor/icontrol.h"
 #include "editor/platform/igraphics_headless.h"
 #include "engine/vorn.h"
+#include "raster/px_bitmap.h"
 
 class VornEditorTest : public ::testing::Test {
  protected:
@@ -29,6 +32,15 @@ class VornEditorTest : public ::testing::Test {
   void Redraw() {
     Editor().MarkAllDirty();
     Editor().Tick();
+  }
+
+  // The composed editor image inside (left, top, right, bottom), row by row.
+  std::vector<uint32_t> Pixels(int left, int top, int right, int bottom) {
+    PX_IBitmap* image = Editor().DrawBitmapSurface();
+    std::vector<uint32_t> out;
+    for (int y = top; y < bottom; ++y)
+      for (int x = left; x < right; ++x) out.push_back(image->Pixels()[y * image->RowSpan() + x]);
+    return out;
   }
 
   std::unique_ptr<Vorn> vorn;
