@@ -22,18 +22,30 @@ struct ImageEntry {
   int id;
   const char* name;
   int frames;
+  int width;  // of the whole strip, as the places below count on
+  int height;
 };
 
 constexpr ImageEntry kImages[] = {
-    {VornEditorLayout::kBackground, "resources/img/back.png", 1},
-    {VornEditorLayout::kBackgroundTwo, "resources/img/back2.png", 1},
-    {VornEditorLayout::kFaderHandle, "resources/img/handle.png", 1},
-    {VornEditorLayout::kKnob, "resources/img/knob.png", 63},
-    {VornEditorLayout::kSmallKnob, "resources/img/smallknob.png", 63},
-    {VornEditorLayout::kButton, "resources/img/button.png", 2},
-    {VornEditorLayout::kMidiLearn, IPKSwitchMidiLearn::kLearnImageName, 2},
-    {VornEditorLayout::kMidiUnlearn, IPKSwitchMidiLearn::kUnlearnImageName, 2},
+    {VornEditorLayout::kBackground, "resources/img/back.png", 1, 832, 376},
+    {VornEditorLayout::kBackgroundTwo, "resources/img/back2.png", 1, 832, 376},
+    {VornEditorLayout::kFaderHandle, "resources/img/handle.png", 1, 24, 16},
+    {VornEditorLayout::kKnob, "resources/img/knob.png", 63, 48, 3024},
+    {VornEditorLayout::kSmallKnob, "resources/img/smallknob.png", 63, 24, 1512},
+    {VornEditorLayout::kButton, "resources/img/button.png", 2, 48, 40},
+    {VornEditorLayout::kMidiLearn, IPKSwitchMidiLearn::kLearnImageName, 2, 66, 52},
+    {VornEditorLayout::kMidiUnlearn, IPKSwitchMidiLearn::kUnlearnImageName, 2, 66, 52},
 };
+
+// An image that could not be loaded comes back as a tiny transparent
+// stand-in; its controls keep the size the layout gives them, so that the
+// editor still shows its texts and answers the mouse in the usual places.
+// Drawing clips to the bitmap actually there.
+IBitmapStrip WithLayoutSize(IBitmapStrip strip, const ImageEntry& image) {
+  strip.width = image.width;
+  strip.height = image.height;
+  return strip;
+}
 
 enum Kind { kKnobControl, kSmallKnobControl, kSwitch, kPopUp, kFader };
 
@@ -126,7 +138,7 @@ void VornEditorLayout::Build(IGraphics& editor, PluginBase& plugin, EditorComman
 
   IBitmapStrip loaded[std::size(kImages)];
   for (std::size_t i = 0; i < std::size(kImages); ++i)
-    loaded[i] = editor.LoadBitmapById(kImages[i].id, kImages[i].name, kImages[i].frames);
+    loaded[i] = WithLayoutSize(editor.LoadBitmapById(kImages[i].id, kImages[i].name, kImages[i].frames), kImages[i]);
   const Strips strips{loaded[0], loaded[1], loaded[2], loaded[3], loaded[4], loaded[5], loaded[6]};
   editor.SetMouseOverHandling(false);
 
