@@ -2,6 +2,7 @@
 // value texts, the text they print, and the default a double-click restores.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "editor/itext_style.h"
