@@ -20,6 +20,9 @@ class IPKSwitchMidiLearn : public ISwitchControl {
                      const IBlendMode& blend = {});
 
   void OnMouseDown(int x, int y, const IMouseMods& mods) override;
+  // The same as a click, learn fields included (the plain switch's
+  // double-click would step the value without arming).
+  void OnMouseDblClick(int x, int y, const IMouseMods& mods) override { OnMouseDown(x, y, mods); }
   bool IsLearnMode() const { return mLearnMode; }
 
  private:
