@@ -9,7 +9,7 @@
 
 #include <memory>
 
-#include "plugin/midi_event.h"
+#include "engine/midi_event.h"
 
 class EventQueue {
  public:

@@ -24,7 +24,7 @@
 #include "engine/mts_client.h"
 #include "engine/pitch_tables.h"
 #include "engine/voice.h"
-#include "plugin/midi_event.h"
+#include "engine/midi_event.h"
 
 class SynthEngine {
  public:

@@ -70,7 +70,7 @@ void PluginBase::RenderBlock(double** inputs, double** outputs, int frames) {
 
 void PluginBase::OnActivate(bool) { Lock lock(mMutex); }
 
-void PluginBase::HandleMidiMessage(const MidiEvent& message) { SendMidiMessage(message); }
+void PluginBase::HandleMidiMessage(const MidiMessage& message) { SendMidiMessage(message); }
 
 bool PluginBase::GetMidiNoteName(int, char* text) {
   if (text) text[0] = '\0';

@@ -17,7 +17,7 @@
 #include "plugin/host_kind.h"
 #include "plugin/iparam.h"
 #include "plugin/ipreset.h"
-#include "plugin/midi_event.h"
+#include "plugin/midi_message.h"
 #include "plugin/time_info.h"
 
 class IEditorView;
@@ -62,7 +62,7 @@ class PluginBase {
   virtual void OnEditorClosing() {}
   virtual void OnIdle() {}
   virtual void OnActivate(bool active);
-  virtual void HandleMidiMessage(const MidiEvent& message);
+  virtual void HandleMidiMessage(const MidiMessage& message);
   virtual void HandleSysEx(const SysExMessage&) {}
   virtual bool GetMidiNoteName(int note, char* text);
   virtual bool SerializeState(ByteChunk& chunk);
@@ -87,7 +87,7 @@ class PluginBase {
   virtual void InitForHost() {}
   virtual void AttachGraphics(IEditorView* editor);
   virtual void SetLatency(int samples) { mLatency = samples; }
-  virtual bool SendMidiMessage(const MidiEvent& message) = 0;
+  virtual bool SendMidiMessage(const MidiMessage& message) = 0;
   virtual bool SendSysEx(const SysExMessage&) { return false; }
   virtual void RefreshEditorControls();
   virtual int UnserializePresets(const ByteChunk& chunk, int pos);

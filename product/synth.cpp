@@ -5,6 +5,7 @@
 #include "editor/platform/graphics_factory.h"
 #include "plugin/editor_view.h"
 #include "product/factory_bank.h"
+#include "vorn_version.h"
 
 namespace {
 
@@ -14,13 +15,13 @@ constexpr const char* kEffectName = "Vorn";
 constexpr const char* kProductName = "";
 constexpr const char* kVendorName = "Paper Kite Sounds";
 constexpr int kUniqueId = 0x766F726E;  // 'vorn'
-constexpr int kVersion = 0x00010200;   // 1.2.0
 constexpr const char* kChannelIoText = "0-1 0-2";
 
 }  // namespace
 
 Synth::Synth(vst2::HostCallback host)
-    : VstPlugin(host, kEffectName, kProductName, kVendorName, kUniqueId, kVersion, kChannelIoText, kPresetCount),
+    : VstPlugin(host, kEffectName, kProductName, kVendorName, kUniqueId, kVornVersionPacked, kChannelIoText,
+                kPresetCount),
       mGraphics(CreatePlatformGraphics(this)) {
   mControllerMap.fill(kUnbound);
 }

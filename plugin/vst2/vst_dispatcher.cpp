@@ -340,7 +340,7 @@ void VstPlugin::ProcessEvents(const vst2::VstEvents* events) {
     if (!event) continue;
     if (event->type == vst2::kVstMidiType) {
       const auto* midi = reinterpret_cast<const vst2::VstMidiEvent*>(event);
-      MidiEvent message;
+      MidiMessage message;
       message.frameOffset = midi->deltaFrames;
       message.status = static_cast<std::uint8_t>(midi->midiData[0]);
       message.data1 = static_cast<std::uint8_t>(midi->midiData[1]);

@@ -187,7 +187,7 @@ void VstPlugin::SetLatency(int samples) {
   PluginBase::SetLatency(samples);
 }
 
-bool VstPlugin::SendMidiMessage(const MidiEvent& message) {
+bool VstPlugin::SendMidiMessage(const MidiMessage& message) {
   vst2::VstMidiEvent event{};
   event.type = vst2::kVstMidiType;
   event.byteSize = sizeof(vst2::VstMidiEvent);

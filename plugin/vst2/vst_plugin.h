@@ -44,7 +44,7 @@ class VstPlugin : public PluginBase {
   void InitForHost() override;
   void AttachGraphics(IEditorView* editor) override;
   void SetLatency(int samples) override;
-  bool SendMidiMessage(const MidiEvent& message) override;
+  bool SendMidiMessage(const MidiMessage& message) override;
   bool SendSysEx(const SysExMessage& message) override;
 
   // Disconnects every input from the third on.

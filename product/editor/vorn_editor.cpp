@@ -1,6 +1,6 @@
 // Vorn's editor operations: building the layout and switching the views.
 #include "editor/igraphics.h"
-#include "engine/vorn.h"
+#include "product/vorn.h"
 #include "product/editor/editor_images.h"
 
 void Vorn::BuildEditor() {

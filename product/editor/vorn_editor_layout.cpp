@@ -1,7 +1,5 @@
 #include "product/editor/vorn_editor_layout.h"
 
-#include <cstdio>
-
 #include "editor/ibitmap_control.h"
 #include "editor/igraphics.h"
 #include "editor/itext_control.h"
@@ -15,6 +13,7 @@
 #include "product/editor/ipk_switch_midi_learn.h"
 #include "product/editor/ipk_switch_popup_control.h"
 #include "product/editor/ipk_utility_kick.h"
+#include "vorn_version.h"
 
 namespace {
 
@@ -98,14 +97,6 @@ struct Strips {
   IBitmapStrip background, backgroundTwo, handle, knob, smallKnob, button, learn;
 };
 
-// "major.minor.patch" of the plug-in's version word 0x00MMmmpp.
-std::string VersionText(const PluginBase& plugin) {
-  const int version = plugin.Version();
-  char text[32];
-  std::snprintf(text, sizeof text, "%d.%d.%d", (version >> 16) & 0xFFFF, (version >> 8) & 0xFF, version & 0xFF);
-  return text;
-}
-
 ITextStyle VersionStyle() {
   ITextStyle style("Arial", 14, IColour{255, 128, 128, 128}, kAlignLeft, kTextNormal, kQualityDefault);
   style.entryBackground = IColour{255, 255, 255, 255};
@@ -150,7 +141,7 @@ void VornEditorLayout::Build(IGraphics& editor, PluginBase& plugin, EditorComman
   editor.AttachControl(new IPKUtilityKick(&plugin, &commands, kPreviousProgramArea, IPKUtilityKick::kPreviousProgram));
   editor.AttachControl(new IPKUtilityKick(&plugin, &commands, kNextProgramArea, IPKUtilityKick::kNextProgram));
   editor.AttachControl(new IPKOptionMenu(&plugin, &commands, kOptionsArea));
-  editor.AttachControl(new ITextControl(&plugin, kVersionBox, VersionStyle(), VersionText(plugin).c_str()));
+  editor.AttachControl(new ITextControl(&plugin, kVersionBox, VersionStyle(), kVornVersionText));
   commands.ArmMidiLearn(false, false);
   auto* learnSwitch = new IPKSwitchMidiLearn(&plugin, &commands, kLearnX, kLearnY, strips.learn);
   editor.AttachControl(learnSwitch);

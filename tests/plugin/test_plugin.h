@@ -36,7 +36,7 @@ class TestPlugin : public PluginBase {
   void GetTimeSignature(int& numerator, int& denominator) override { numerator = denominator = 0; }
   void GetTimeInfo(TimeInfo&) override {}
   void ResizeEditor(int, int) override {}
-  bool SendMidiMessage(const MidiEvent&) override { return false; }
+  bool SendMidiMessage(const MidiMessage&) override { return false; }
 
   using PluginBase::InputPointers;
   using PluginBase::OutputPointers;

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "engine/vorn.h"
+#include "product/vorn.h"
 #include "product/editor/ipk_value_text.h"
 
 namespace {

@@ -10,7 +10,7 @@
 
 #include "editor/icontrol.h"
 #include "editor/platform/igraphics_headless.h"
-#include "engine/vorn.h"
+#include "product/vorn.h"
 #include "raster/px_bitmap.h"
 
 class VornEditorTest : public ::testing::Test {

@@ -26,8 +26,8 @@ bool AllHidden(const std::vector<IControl*>& controls, bool hidden) {
   return std::all_of(controls.begin(), controls.end(), [&](IControl* c) { return c->IsHidden() == hidden; });
 }
 
-MidiEvent ControlChange(int controller, int value) {
-  MidiEvent event;
+MidiMessage ControlChange(int controller, int value) {
+  MidiMessage event;
   event.status = 0xB0;
   event.data1 = static_cast<std::uint8_t>(controller);
   event.data2 = static_cast<std::uint8_t>(value);

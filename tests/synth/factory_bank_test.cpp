@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "engine/synth_engine.h"
-#include "engine/vorn.h"
+#include "product/vorn.h"
 #include "plugin/fx_file_layout.h"
 #include "product/factory_bank.h"
 
@@ -71,7 +71,7 @@ Phrase PlayPhrase(Vorn& vorn) {
   for (int start = 0; start < total; start += kBlock) {
     while (next < events.size() && events[next].frame < start + kBlock) {
       const Event& e = events[next++];
-      vorn.HandleMidiMessage(MidiEvent{e.frame - start, e.status, e.note, e.velocity});
+      vorn.HandleMidiMessage(MidiMessage{e.frame - start, e.status, e.note, e.velocity});
     }
     vorn.RenderBlock(nullptr, outputs, kBlock);
     for (int i = 0; i < kBlock; ++i) {

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "engine/vorn.h"
+#include "product/vorn.h"
 
 namespace {
 

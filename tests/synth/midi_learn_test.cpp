@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "engine/vorn.h"
+#include "product/vorn.h"
 #include "tests/synth/test_host.h"
 
 namespace {
 
-MidiEvent Controller(std::uint8_t number, std::uint8_t value) { return MidiEvent{0, 0xB0, number, value}; }
+MidiMessage Controller(std::uint8_t number, std::uint8_t value) { return MidiMessage{0, 0xB0, number, value}; }
 
 struct Learner {
   Learner() : vorn(TestHost::Callback) {

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <string>
 
-#include "engine/vorn.h"
+#include "product/vorn.h"
 
 namespace {
 

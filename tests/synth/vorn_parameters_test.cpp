@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "engine/vorn.h"
+#include "product/vorn.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/vorn.h"
+#include "product/vorn.h"
 
 namespace {
 

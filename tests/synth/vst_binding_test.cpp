@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/vorn.h"
+#include "product/vorn.h"
 #include "tests/synth/test_host.h"
 
 namespace {

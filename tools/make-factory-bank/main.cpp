@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/vorn.h"
+#include "product/vorn.h"
 
 namespace {
 

@@ -20,6 +20,7 @@
 #include "tools/vorn-render/song_renderer.h"
 #include "tools/vorn-render/tempo_map.h"
 #include "tools/vorn-render/wav_writer.h"
+#include "vorn_version.h"
 
 namespace fs = std::filesystem;
 
@@ -196,7 +197,7 @@ int main(int argc, char** argv) {
     return render::kExitSuccess;
   }
   if (options.version) {
-    std::printf("vorn-render %s\n", VORN_RENDER_VERSION);
+    std::printf("vorn-render %s\n", kVornVersionText);
     return render::kExitSuccess;
   }
   if (options.midiPath.empty() && !options.Lists()) {

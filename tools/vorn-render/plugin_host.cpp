@@ -3,6 +3,8 @@
 #include <cstring>
 #include <vector>
 
+#include "vorn_version.h"
+
 namespace render {
 
 const char* const kHostProductString = "vorn-render";
@@ -11,7 +13,7 @@ const char* const kHostVendorString = "Paper Kite Sounds";
 namespace {
 
 constexpr vst2::IntPtr kHostVstVersion = 2400;
-constexpr vst2::IntPtr kHostVendorVersion = VORN_RENDER_VERSION_NUMBER;
+constexpr vst2::IntPtr kHostVendorVersion = kVornVersionNumber;
 constexpr std::size_t kTextBufferSize = 1024;
 // More channels than any instrument has; a larger count is a broken record.
 constexpr std::int32_t kMaxChannels = 64;

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "engine/vorn.h"
+#include "product/vorn.h"
 
 bool Vorn::SerializeState(ByteChunk& chunk) {
   chunk.PutBytes(kStateTag, kStateTagSize);

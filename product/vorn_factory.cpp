@@ -1,4 +1,4 @@
-#include "engine/vorn.h"
+#include "product/vorn.h"
 #include "plugin/vst2/plugin_factory.h"
 
 VstPlugin* CreatePluginInstance(vst2::HostCallback host) { return new Vorn(host); }

@@ -1,4 +1,4 @@
-#include "engine/vorn.h"
+#include "product/vorn.h"
 
 #include "editor/igraphics.h"
 #include "engine/synth_engine.h"
@@ -33,7 +33,9 @@ void Vorn::RenderBlock(double**, double** outputs, int frames) {
   mEngine->RenderBlock(outputs[0], outputs[1], frames);
 }
 
-void Vorn::HandleMidiMessage(const MidiEvent& message) { mEngine->HandleMidiMessage(message); }
+void Vorn::HandleMidiMessage(const MidiMessage& message) {
+  mEngine->HandleMidiMessage(MidiEvent{message.frameOffset, message.status, message.data1, message.data2});
+}
 
 void Vorn::OnPresetChange() { RefreshEditorControls(); }
 

@@ -22,7 +22,7 @@ class Vorn final : public Synth, private EngineHost {
   void ResetEngine() override;
   void ApplyParameter(int index) override;
   void RenderBlock(double** inputs, double** outputs, int frames) override;
-  void HandleMidiMessage(const MidiEvent& message) override;
+  void HandleMidiMessage(const MidiMessage& message) override;
   bool SerializeState(ByteChunk& chunk) override;
   int UnserializeState(const ByteChunk& chunk, int pos) override;
   void OnPresetChange() override;

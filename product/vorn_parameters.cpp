@@ -5,7 +5,7 @@
 
 #include "engine/engine_parameter.h"
 #include "engine/note_frequency.h"
-#include "engine/vorn.h"
+#include "product/vorn.h"
 #include "plugin/int_conversion.h"
 
 namespace {
