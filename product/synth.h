@@ -59,12 +59,12 @@ class Synth : public VstPlugin, public EditorCommands {
   // --- What the editor's controls ask (product/synth_editor.cpp) ---
   IGraphics* Graphics() const { return mGraphics; }
   void GoToProgram(int index) override;
-  void RunMenuCommand(IGraphics* editor, int command) override;
+  void RunMenuCommand(IGraphics& editor, int command) override;
   void SwitchView() override {}
-  bool IsProgramClipboardEmpty() const override;
+  bool HasCopiedProgram() const override;
   bool HasStartupBank() const override { return !mStartupBankPath.empty(); }
-  bool IsMidiThruOn() const override;
-  bool IsIgnoringProgramChange() const override;
+  bool MidiThru() const override;
+  bool IgnoreProgramChange() const override;
 
  private:
   std::array<int, kLearnableControllers> mControllerMap;

@@ -19,12 +19,12 @@ void Synth::GoToProgram(int index) {
 
 // The program, bank, settings and online commands join here as the shell
 // grows them; the view switch is the editor's own.
-void Synth::RunMenuCommand(IGraphics*, int command) {
+void Synth::RunMenuCommand(IGraphics&, int command) {
   if (command == IPKOptionMenu::kSwitchViewCommand) SwitchView();
 }
 
 // No program clipboard, MIDI thru or program-change filter exists yet: the
 // option menu shows "Paste Program" greyed and both MIDI settings unticked.
-bool Synth::IsProgramClipboardEmpty() const { return true; }
-bool Synth::IsMidiThruOn() const { return false; }
-bool Synth::IsIgnoringProgramChange() const { return false; }
+bool Synth::HasCopiedProgram() const { return false; }
+bool Synth::MidiThru() const { return false; }
+bool Synth::IgnoreProgramChange() const { return false; }

@@ -20,15 +20,16 @@ class EditorCommands {
   virtual void GoToProgram(int index) = 0;
   // Runs option-menu command `command` (the item's position) with editor's
   // dialogs and message boxes.
-  virtual void RunMenuCommand(IGraphics* editor, int command) = 0;
+  virtual void RunMenuCommand(IGraphics& editor, int command) = 0;
   // Shows the other of the two views.
   virtual void SwitchView() = 0;
 
   // --- States the option menu shows ---
-  virtual bool IsProgramClipboardEmpty() const = 0;
+  // A program was copied ("Paste Program" is offered).
+  virtual bool HasCopiedProgram() const = 0;
   virtual bool HasStartupBank() const = 0;
-  virtual bool IsMidiThruOn() const = 0;
-  virtual bool IsIgnoringProgramChange() const = 0;
+  virtual bool MidiThru() const = 0;
+  virtual bool IgnoreProgramChange() const = 0;
 
   // --- MIDI learn ---
   // The learn switch's left click: arms (or disarms) learning, clearing what

@@ -24,11 +24,11 @@ IPKOptionMenu::IPKOptionMenu(PluginBase* plugin, EditorCommands* commands, const
 bool IPKOptionMenu::Draw(IGraphics*) { return true; }
 
 IMenu IPKOptionMenu::BuildMenu() const {
-  const bool clipboard = mCommands && !mCommands->IsProgramClipboardEmpty();
+  const bool clipboard = mCommands && mCommands->HasCopiedProgram();
   const bool startupBank = mCommands && mCommands->HasStartupBank();
   auto midi = std::make_unique<IMenu>();
-  midi->AddItem("MIDI Thru", CheckedIf(mCommands && mCommands->IsMidiThruOn()));
-  midi->AddItem("Ignore Program Change", CheckedIf(mCommands && mCommands->IsIgnoringProgramChange()));
+  midi->AddItem("MIDI Thru", CheckedIf(mCommands && mCommands->MidiThru()));
+  midi->AddItem("Ignore Program Change", CheckedIf(mCommands && mCommands->IgnoreProgramChange()));
   auto online = std::make_unique<IMenu>();
   online->AddItem("Check Online for Update");
   online->AddItem((std::string("Visit ") + kMakerSiteDomain).c_str());
@@ -73,7 +73,7 @@ void IPKOptionMenu::OnMouseDown(int x, int y, const IMouseMods&) {
   if (command == kVisitSiteCommand) {
     graphics->OpenLink(kMakerSiteAddress, nullptr, nullptr, nullptr);
   } else if (command >= 0 && mCommands) {
-    mCommands->RunMenuCommand(graphics, command);
+    mCommands->RunMenuCommand(*graphics, command);
   }
   graphics->MarkAllDirty();
 }

@@ -4,6 +4,9 @@
 // process-wide cache yet.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "editor/icontrol.h"
 #include "editor/platform/igraphics_headless.h"
 #include "plugin/vst2/vst_plugin.h"
@@ -21,12 +24,12 @@ class NoImages : public IGraphicsHeadless {
 class Commands : public EditorCommands {
  public:
   void GoToProgram(int index) override { lastProgram = index; }
-  void RunMenuCommand(IGraphics*, int command) override { lastCommand = command; }
+  void RunMenuCommand(IGraphics&, int command) override { lastCommand = command; }
   void SwitchView() override { ++switches; }
-  bool IsProgramClipboardEmpty() const override { return true; }
+  bool HasCopiedProgram() const override { return false; }
   bool HasStartupBank() const override { return false; }
-  bool IsMidiThruOn() const override { return false; }
-  bool IsIgnoringProgramChange() const override { return false; }
+  bool MidiThru() const override { return false; }
+  bool IgnoreProgramChange() const override { return false; }
   void ArmMidiLearn(bool armed, bool) override { learnArmed = armed; }
   void SetLearnSwitch(IControl* control) override { learnSwitch = control; }
 
@@ -58,6 +61,45 @@ TEST(EditorWithoutImages, BuildsDrawsAndAnswersTheMouse) {
   EXPECT_EQ(commands.lastCommand, 18);
   editor.MarkAllDirty();
   EXPECT_TRUE(editor.Tick());
+}
+
+TEST(EditorWithoutImages, OptionMenuItemsRunTheirCommandNumbers) {
+  VstPlugin plugin(nullptr, "Vorn", "", "", 1, 0x00010200, "0-1 0-2", 64);
+  NoImages editor(&plugin);
+  Commands commands;
+  VornEditorLayout layout;
+  layout.Build(editor, plugin, commands);
+  const struct {
+    std::vector<std::string> path;
+    int command;
+  } choices[] = {
+      {{"Copy Program"}, 0},
+      {{"Save Bank"}, 7},
+      {{"Select Startup Bank"}, 9},
+      {{"Save Configuration"}, 16},
+      {{"Switch View"}, 18},
+      {{"Global MIDI Settings...", "MIDI Thru"}, 20},
+      {{"Global MIDI Settings...", "Ignore Program Change"}, 21},
+      {{"Go Online...", "Check Online for Update"}, 22},
+  };
+  for (const auto& choice : choices) {
+    commands.lastCommand = -1;
+    editor.QueueMenuChoice(choice.path);
+    editor.Click(784, 288);
+    EXPECT_EQ(commands.lastCommand, choice.command) << choice.path.back();
+  }
+  // Greyed items cannot be chosen; dismissing the menu runs nothing.
+  commands.lastCommand = -1;
+  editor.QueueMenuChoice({"Paste Program"});
+  editor.Click(784, 288);
+  editor.QueueMenuChoice({});
+  editor.Click(784, 288);
+  EXPECT_EQ(commands.lastCommand, -1);
+  // Visiting the web site opens the link itself.
+  editor.QueueMenuChoice({"Go Online...", "Visit www.paperkitesounds.com"});
+  editor.Click(784, 288);
+  EXPECT_EQ(commands.lastCommand, -1);
+  EXPECT_EQ(editor.LinksOpened().size(), 1u);
 }
 
 }  // namespace
