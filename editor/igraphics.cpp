@@ -126,9 +126,12 @@ bool IGraphics::OnMouseDblClick(int x, int y, const IMouseMods& mods) {
     control->OnMouseDblClick(x, y, mods);
     return false;
   }
+  // Pressed like a click, and bracketed like one: the release that follows
+  // ends the host's edit, so it begins here.
   mCapturedControl = index;
   mMouseX = x;
   mMouseY = y;
+  if (control->ParamIndex() >= 0 && mPlugin) mPlugin->BeginHostParamEdit(control->ParamIndex());
   control->OnMouseDown(x, y, mods);
   return true;
 }

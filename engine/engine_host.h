@@ -5,6 +5,9 @@
 
 class EngineHost {
  public:
+  // Control changes 0 .. kLearnableControllers - 1 can be learned and mapped.
+  static constexpr int kLearnableControllers = 120;
+
   virtual ~EngineHost() = default;
 
   // MIDI program change: restore program `index` at once (out of range: nothing).

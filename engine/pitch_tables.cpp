@@ -4,10 +4,11 @@
 #include <map>
 #include <mutex>
 
+#include "engine/engine_constants.h"
+
 namespace {
 
 constexpr double kPhaseCycle = 268435456.0;  // 2^28
-constexpr double kTwoPi = 6.283185307179586;
 
 struct TableCache {
   std::mutex lock;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/denormal_guard.h"
+#include "engine/engine_constants.h"
 #include "engine/engine_parameter.h"
 
 namespace {
@@ -20,7 +21,7 @@ constexpr int kStatusPitchBend = 0xE0;
 constexpr int kStatusSystem = 0xF0;
 constexpr int kDataBitMask = 0x80;
 
-constexpr int kLastLearnableController = 119;
+constexpr int kLastLearnableController = EngineHost::kLearnableControllers - 1;
 constexpr int kControllerModWheel = 1;
 constexpr int kControllerSustain = 64;
 constexpr int kControllerAllSoundOff = 120;
@@ -32,7 +33,6 @@ constexpr double kBendScale = 8192.0;
 // Further ahead than any host block; keeps offset arithmetic far from overflow.
 constexpr int kMaxFrameOffset = 1 << 24;
 
-constexpr int kControlTicksPerSecond = 1000;
 constexpr double kSqrtTwo = 1.4142135623730951;
 constexpr double kFmRange = 7681.0;
 constexpr double kCutoffModulationRange = 21506.0;

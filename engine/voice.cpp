@@ -2,11 +2,11 @@
 
 #include <cmath>
 
+#include "engine/engine_constants.h"
 #include "engine/engine_parameter.h"
 
 namespace {
 
-constexpr double kTicksPerSecond = 1000.0;
 constexpr double kVelocityScale = 0.007874015748031496;  // 1 / 127
 constexpr double kOctavesPerSemitone = 0.08333333333333333;  // 1 / 12
 constexpr int kKeyTrackCentre = 48;  // the note at which key tracking moves nothing
@@ -40,9 +40,9 @@ void Voice::NoteOn(int note, double pitch, int velocity, std::int64_t counter) {
   // note's start pitch, which a tuning master may have moved off note * 128.
   bool gliding = false;
   if (mGlideTime > 0.0) {
-    mGlideTicksLeft = static_cast<int>(mGlideTime * kTicksPerSecond);
+    mGlideTicksLeft = static_cast<int>(mGlideTime * kControlTicksPerSecond);
     if (mGlideTicksLeft >= 1) {
-      mGlideStep = (pitch - mCurrentPitch) / (mGlideTime * kTicksPerSecond);
+      mGlideStep = (pitch - mCurrentPitch) / (mGlideTime * kControlTicksPerSecond);
       gliding = mGlideStep != 0.0;
     }
   }

@@ -3,10 +3,10 @@
 #include <cmath>
 #include <vector>
 
+#include "engine/engine_constants.h"
+
 namespace {
 
-constexpr double kTwoPi = 6.283185307179586;
-constexpr double kHalfPi = 1.5707963267948966;
 constexpr double kSqrtTwo = 1.4142135623730951;
 constexpr double kInverseTableLength = 0.000244140625;
 constexpr double kFundamentalWeight = 0.5;

@@ -60,6 +60,13 @@ int ByteChunk::GetString(std::string& text, int pos) const {
   return start + length;
 }
 
+int ByteChunk::SkipString(int pos) const {
+  std::int32_t length = 0;
+  const int start = GetInt32(length, pos);
+  if (start < 0 || length < 0 || !Has(start, length)) return -1;
+  return start + length;
+}
+
 void WriteChunkHeader(ByteChunk& chunk) {
   chunk.Clear();
   chunk.PutInt32(kChunkMagic);

@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+// No chunk or file is read when larger than this: far above any real state (a
+// full bank is about 20 KB), far below what would strain a host's memory.
+constexpr int kMaxChunkSize = 16 * 1024 * 1024;
+
 class ByteChunk {
  public:
   int Size() const { return static_cast<int>(mBytes.size()); }
@@ -29,6 +33,9 @@ class ByteChunk {
   // A length that is negative or runs past the end gives the empty string and
   // -1: the reader never moves backwards and later reads fail.
   int GetString(std::string& text, int pos) const;
+  // Moves past a string as GetString reads it, without building it: safe on
+  // the audio thread.
+  int SkipString(int pos) const;
 
   bool operator==(const ByteChunk& other) const { return mBytes == other.mBytes; }
 

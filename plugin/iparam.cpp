@@ -1,6 +1,7 @@
 #include "plugin/iparam.h"
 
 #include "plugin/int_conversion.h"
+#include "plugin/number_text.h"
 #include "plugin/text_copy.h"
 
 #include <algorithm>
@@ -90,7 +91,7 @@ void IParam::GetDisplay(double x, bool normalized, char* text, bool useTexts) co
   }
   if (mNegateDisplay) v = -v;
   if (mPrecision > 0) {
-    std::snprintf(text, kDisplaySize, "%.*f", mPrecision, v);
+    FormatFixed(v, mPrecision, text, kDisplaySize);
   } else {
     std::snprintf(text, kDisplaySize, "%d", TruncateToInt(v));
   }

@@ -1,11 +1,11 @@
 // Program (FXP) and bank (FXB) files, written and read through memory.
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "plugin/bounded_file.h"
 #include "plugin/file_replace.h"
 #include "plugin/fx_file_layout.h"
 #include "plugin/plugin_base.h"
@@ -63,17 +63,10 @@ std::string GetProgramName(const ByteChunk& file, int offset) {
 // A normalised value read from a file is clamped, since files come from anywhere.
 double SafeNormalized(float value) { return std::isnan(value) ? 0.0 : std::clamp(static_cast<double>(value), 0.0, 1.0); }
 
+// Files larger than any chunk Vorn reads are refused before they are read whole.
 bool ReadFile(const char* path, ByteChunk& file) {
-  if (!path || !path[0]) return false;
-  std::FILE* handle = std::fopen(path, "rb");
-  if (!handle) return false;
   std::vector<std::uint8_t> bytes;
-  std::uint8_t buffer[65536];
-  std::size_t got = 0;
-  while ((got = std::fread(buffer, 1, sizeof buffer, handle)) > 0) bytes.insert(bytes.end(), buffer, buffer + got);
-  const bool failed = std::ferror(handle) != 0;
-  std::fclose(handle);
-  if (failed || bytes.size() > static_cast<std::size_t>(INT32_MAX)) return false;
+  if (ReadBoundedFile(path, kMaxChunkSize, bytes) != BoundedRead::kRead) return false;
   file.Clear();
   file.PutBytes(bytes.data(), static_cast<int>(bytes.size()));
   return true;

@@ -20,14 +20,20 @@ constexpr const char* kChannelIoText = "0-1 0-2";
 }  // namespace
 
 Synth::Synth(vst2::HostCallback host)
-    : VstPlugin(host, kEffectName, kProductName, kVendorName, kUniqueId, kVornVersionPacked, kChannelIoText,
-                kPresetCount),
-      mGraphics(CreatePlatformGraphics(this)) {
+    : VstPlugin(host, kEffectName, kProductName, kVendorName, kUniqueId, kVornVersionPacked, kChannelIoText, kPresetCount),
+      mPendingGraphics(CreatePlatformGraphics(this)) {
   mControllerMap.fill(kUnbound);
 }
 
-Synth::~Synth() {
-  if (Editor() != mGraphics) delete mGraphics;
+Synth::~Synth() = default;
+
+IGraphics* Synth::GetGraphics() const {
+  return mPendingGraphics ? mPendingGraphics.get() : dynamic_cast<IGraphics*>(Editor());
+}
+
+void Synth::BuildAndAttachEditor() {
+  BuildEditor();
+  AttachGraphics(mPendingGraphics.release());
 }
 
 void Synth::ResetEngine() {

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 
+#include "engine/engine_host.h"
 #include "plugin/vst2/vst_plugin.h"
 #include "product/editor/editor_commands.h"
 
@@ -13,16 +15,12 @@ class IGraphics;
 
 class Synth : public VstPlugin, public EditorCommands {
  public:
-  static constexpr int kLearnableControllers = 120;
+  static constexpr int kLearnableControllers = EngineHost::kLearnableControllers;
   static constexpr int kUnbound = -1;
 
-  // Creates the editor surface of this build; the plug-in builds its
-  // controls (BuildEditor) and attaches it.
+  // Creates the editor surface of the build (not yet attached).
   explicit Synth(vst2::HostCallback host);
   ~Synth() override;
-
-  // Creates the editor's controls, once, before the editor is attached.
-  virtual void BuildEditor() {}
 
   // Takes the mutex; disarms MIDI learn.
   void ResetEngine() override;
@@ -32,6 +30,11 @@ class Synth : public VstPlugin, public EditorCommands {
   // Activation re-applies every parameter under the mutex.
   void OnActivate(bool active) override;
 
+  // Attaches the product's controls to the editor; none by default.
+  virtual void BuildEditor() {}
+  // The editor, also before it is attached; null when what is attached is
+  // not one.
+  IGraphics* GetGraphics() const;
   virtual void ReleaseAllVoices() = 0;
   // The start-up bank file, or else the factory bank built into the library.
   virtual void LoadInitialBank();
@@ -57,7 +60,6 @@ class Synth : public VstPlugin, public EditorCommands {
   void SetStartupBankPath(const std::string& path) { mStartupBankPath = path; }
 
   // --- What the editor's controls ask (product/synth_editor.cpp) ---
-  IGraphics* Graphics() const { return mGraphics; }
   void GoToProgram(int index) override;
   void RunMenuCommand(IGraphics& editor, int command) override;
   void SwitchView() override {}
@@ -66,13 +68,18 @@ class Synth : public VstPlugin, public EditorCommands {
   bool MidiThru() const override;
   bool IgnoreProgramChange() const override;
 
+ protected:
+  // BuildEditor, then AttachGraphics: the final class's constructor calls it
+  // once its parameters exist, before any program is loaded.
+  void BuildAndAttachEditor();
+
  private:
+  std::unique_ptr<IGraphics> mPendingGraphics;  // until the frame owns it
   std::array<int, kLearnableControllers> mControllerMap;
   bool mLearnArmed = false;
   bool mUnlearnMode = false;
   int mLearnedController = kUnbound;
   int mLearnedParameter = kUnbound;
   std::string mStartupBankPath;
-  IGraphics* mGraphics;  // owned until attached, then the plug-in frame's
   IControl* mLearnSwitch = nullptr;
 };

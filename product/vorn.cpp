@@ -1,6 +1,5 @@
 #include "product/vorn.h"
 
-#include "editor/igraphics.h"
 #include "engine/synth_engine.h"
 
 namespace {
@@ -9,8 +8,7 @@ using Lock = std::lock_guard<std::recursive_mutex>;
 
 Vorn::Vorn(vst2::HostCallback host) : Synth(host), mEngine(std::make_unique<SynthEngine>(static_cast<EngineHost&>(*this))) {
   InitParameters();
-  BuildEditor();
-  AttachGraphics(Graphics());
+  BuildAndAttachEditor();
   LoadInitialBank();
 }
 

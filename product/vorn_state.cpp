@@ -2,7 +2,6 @@
 // name, then the 32 parameter values. Anything without the exact tag is read
 // as bare parameter values.
 #include <cstring>
-#include <string>
 
 #include "product/vorn.h"
 
@@ -14,13 +13,15 @@ bool Vorn::SerializeState(ByteChunk& chunk) {
 }
 
 int Vorn::UnserializeState(const ByteChunk& chunk, int pos) {
-  const bool tagged = pos >= 0 && pos + kStateTagSize <= chunk.Size() &&
+  // Written so that nothing overflows whatever pos is; a program change
+  // reads the state on the audio thread, so the stored index and name are
+  // skipped without building anything.
+  const bool tagged = pos >= 0 && chunk.Size() - pos >= kStateTagSize &&
                       std::memcmp(chunk.Data() + pos, kStateTag, kStateTagSize) == 0;
   if (tagged) {
     std::int32_t ignoredIndex = 0;
-    std::string ignoredName;
     pos = chunk.GetInt32(ignoredIndex, pos + kStateTagSize);
-    pos = chunk.GetString(ignoredName, pos);
+    pos = chunk.SkipString(pos);
   }
   return UnserializeParams(chunk, pos);
 }

@@ -6,10 +6,16 @@
 #
 # usage: scripts/build-win-libpng.sh <x86_64|i686> <install prefix>
 #
+# The DLLs are built from libpng 1.6.39 (kLibpngVersion; Debian 12's), whatever
+# Debian revision of it the machine's archive carries; another version stops
+# the build. The source package comes from the archives the machine already
+# uses: a private apt configuration next to the prefix (apt/) lists each
+# configured entry as a source entry, and its own index and cache live there
+# too, so the system's apt configuration and state are never touched.
+#
 # Idempotent: a prefix that already holds both libraries is left alone, and the
 # unpacked source is fetched only once (next to the prefix, in src/).
-# Run as root, it installs what it is missing with apt-get and, when the
-# machine has no source entries, adds one for its Debian release.
+# Run as root, it installs the compilers and tools it is missing with apt-get.
 set -euo pipefail
 
 if [ $# -ne 2 ]; then
@@ -23,6 +29,7 @@ case "$arch" in
 esac
 prefix=$(realpath -m "$2")
 triple=$arch-w64-mingw32
+kLibpngVersion=1.6.39
 cc=$triple-gcc-posix
 mingw_root=/usr/$triple
 
@@ -48,33 +55,58 @@ if [ ${#needed[@]} -gt 0 ]; then
   apt_install "${needed[@]}"
 fi
 
-has_source_entries() {
-  grep -rqsE '^(deb-src[[:space:]]|Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/
+# apt_sources_from_system <folder>: one deb-src entry for every entry the
+# system's apt uses (one-line and deb822 files alike), into <folder>.
+apt_sources_from_system() {
+  local out=$1 file
+  mkdir -p "$out/sources.list.d"
+  : >"$out/sources.list"
+  for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+    [ -f "$file" ] || continue
+    sed -nE 's/^[[:space:]]*deb(-src)?([[:space:]])/deb-src\2/p' "$file" >>"$out/sources.list"
+  done
+  for file in /etc/apt/sources.list.d/*.sources; do
+    [ -f "$file" ] || continue
+    sed -E 's/^Types:.*/Types: deb-src/' "$file" >"$out/sources.list.d/$(basename "$file")"
+  done
+}
+
+# private_apt <apt folder> <apt-get|apt-cache> <arguments...>: runs an apt
+# program on the private configuration only.
+private_apt() {
+  local apt=$1 program=$2
+  shift 2
+  "$program" -o Dir::Etc::SourceList="$apt/sources.list" -o Dir::Etc::SourceParts="$apt/sources.list.d" \
+    -o Dir::State::Lists="$apt/lists" -o Dir::Cache="$apt/cache" "$@"
 }
 
 src_root=$(dirname "$prefix")/src
 mkdir -p "$src_root"
-src_dir=$(find "$src_root" -maxdepth 1 -type d -name 'libpng1.6-*' | sort | tail -n 1)
-if [ -z "$src_dir" ]; then
-  if ! has_source_entries; then
-    if [ "$(id -u)" -ne 0 ]; then
-      echo "apt has no source entries; run as root to add one" >&2
-      exit 1
-    fi
-    . /etc/os-release
-    cat >/etc/apt/sources.list.d/debian-src.sources <<EOF
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: $VERSION_CODENAME $VERSION_CODENAME-updates
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-EOF
-    apt-get -o DPkg::Lock::Timeout=900 update
+src_dir=$src_root/libpng1.6-$kLibpngVersion
+if [ ! -f "$src_dir/png.c" ]; then
+  apt=$(dirname "$prefix")/apt
+  rm -rf "$apt"
+  mkdir -p "$apt/lists/partial" "$apt/cache/archives/partial"
+  apt_sources_from_system "$apt"
+  # An archive without source indexes fails its part of the update; the
+  # source package only needs one that has them.
+  private_apt "$apt" apt-get update || echo "warning: some source indexes could not be fetched" >&2
+  # The newest Debian revision of the pinned version first; an archive whose
+  # pool does not answer leaves the next one.
+  revisions=$(private_apt "$apt" apt-cache showsrc --only-source libpng1.6 2>/dev/null |
+              sed -nE "s/^Version: ($kLibpngVersion-.*)/\1/p" | sort -rVu)
+  if [ -z "$revisions" ]; then
+    echo "error: no libpng1.6 $kLibpngVersion source package in the machine's apt archives" >&2
+    exit 1
   fi
-  (cd "$src_root" && apt-get source libpng1.6)
-  src_dir=$(find "$src_root" -maxdepth 1 -type d -name 'libpng1.6-*' | sort | tail -n 1)
+  for revision in $revisions; do
+    if (cd "$src_root" && private_apt "$apt" apt-get source "libpng1.6=$revision"); then
+      echo "libpng source: Debian libpng1.6 $revision"
+      break
+    fi
+  done
 fi
-if [ -z "$src_dir" ] || [ ! -f "$src_dir/png.c" ]; then
+if [ ! -f "$src_dir/png.c" ]; then
   echo "libpng source not found under $src_root" >&2
   exit 1
 fi

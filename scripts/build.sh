@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Configures (once) and builds one Linux configuration out of tree.
+# Configures and builds one Linux configuration out of tree. The configure
+# step runs every time: CMake redoes only what changed, and starts afresh
+# when the compilers changed.
 #
 # Usage: scripts/build.sh <release|asan|tsan> [ninja targets...]
 set -euo pipefail
@@ -20,7 +22,5 @@ case "$config" in
   *) echo "unknown configuration: $config" >&2; exit 2 ;;
 esac
 
-if [ ! -f "$dir/build.ninja" ]; then
-  cmake -S "$repo" -B "$dir" -G Ninja "${compilers[@]}" "${options[@]}"
-fi
+cmake -S "$repo" -B "$dir" -G Ninja "${compilers[@]}" "${options[@]}" >/dev/null
 cmake --build "$dir" -j "$jobs" ${1:+--target "$@"}

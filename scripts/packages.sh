@@ -1,7 +1,10 @@
 # Sourced by the set-up scripts. install_missing <what for> <package>...
 # installs the Debian packages that are not installed yet; without root it
 # names them and fails. Packages of a foreign architecture ("name:i386")
-# enable that architecture first.
+# enable that architecture first. Recommended packages are never installed.
+# The package lists are refreshed once per run: a caller that runs several
+# set-up scripts exports VORN_APT_UPDATED_STAMP, a file that is empty until
+# the first refresh.
 install_missing() {
   local purpose=$1
   shift
@@ -20,10 +23,14 @@ install_missing() {
   fi
   export DEBIAN_FRONTEND=noninteractive
   # Another install may hold the lock (a parallel set-up); wait for it.
-  local apt_get=(apt-get -y -o DPkg::Lock::Timeout=900)
+  local apt_get=(apt-get -y --no-install-recommends -o DPkg::Lock::Timeout=900)
   local architecture
   for architecture in "${architectures[@]}"; do dpkg --add-architecture "$architecture"; done
   echo "Installing for $purpose: ${missing[*]}"
-  "${apt_get[@]}" update
+  # A newly enabled architecture needs its own package lists.
+  if [ ${#architectures[@]} -gt 0 ] || [ -z "${VORN_APT_UPDATED_STAMP:-}" ] || [ ! -s "$VORN_APT_UPDATED_STAMP" ]; then
+    "${apt_get[@]}" update
+    [ -z "${VORN_APT_UPDATED_STAMP:-}" ] || date >"$VORN_APT_UPDATED_STAMP"
+  fi
   "${apt_get[@]}" install "${missing[@]}"
 }

@@ -11,8 +11,7 @@ repo=$(cd "${1:-$(dirname "$0")/..}" && pwd)
 
 # The posix variants of the compilers carry std::thread; windres and objdump
 # come with binutils; libz-mingw-w64-dev is what the cross-built libpng links;
-# wine32:i386 runs the 32-bit programs; Xvfb gives the editor tests a display;
-# sox makes the test tones that check the measuring tools; dpkg-dev lets
+# wine32:i386 runs the 32-bit programs; sox makes the test tones that check the measuring tools; dpkg-dev lets
 # apt-get fetch the libpng source that the cross builds compile.
 packages=(
   cmake
@@ -25,7 +24,6 @@ packages=(
   wine
   wine64
   wine32:i386
-  xvfb
   sox
   dpkg-dev
 )

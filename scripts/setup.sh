@@ -9,9 +9,10 @@ set -euo pipefail
 # Compilers and build tools; clang with its runtime for the sanitizers and
 # libFuzzer; the test and benchmark libraries; libpng, FreeType and
 # fontconfig for the raster layer with a metric-compatible "Arial"; sox as a
-# second reader of our WAV files; python3 for small build helpers;
-# librsvg2-bin (rsvg-convert) for resources/img/render.sh, which regenerates
-# the committed editor images (the build itself uses the committed PNGs).
+# second reader of our WAV files; locales for the locale sources the tests
+# generate a decimal-comma locale from; python3 and librsvg2-bin (rsvg-convert)
+# for resources/img/render.sh and the artwork's contrast test (the build itself
+# uses the committed PNGs).
 packages=(
   build-essential
   cmake
@@ -26,10 +27,10 @@ packages=(
   libfontconfig-dev
   fontconfig
   fonts-liberation
-  fonts-liberation2
   sox
   python3
   librsvg2-bin
+  locales
 )
 
 # shellcheck source=packages.sh

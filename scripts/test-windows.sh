@@ -10,6 +10,8 @@
 #   - the demo piece renders as the Linux build renders it;
 #   - with a fake LIBMTS.dll in the system folder a note starts at the
 #     master's pitch, without it at equal temperament;
+#   - program and bank files saved, replaced and loaded in a folder named
+#     in several scripts, and a file past the size cap refused;
 #   - the raster layer's Windows runner, when it is built.
 # Prints one line per check and "windows: N passed, N failed"; exits non-zero
 # when anything failed.
@@ -155,6 +157,7 @@ for bits in 64 32; do
   check "win$bits demo render" check_demo_render "$render" "$dll" "$linux_render" "$linux_plugin" "$bits" \
     "$demo_song"
   check "win$bits tuning" check_tuning "$render" "$dll" "$bits" "$build/win-tools/win$bits/LIBMTS.dll"
+  check "win$bits program files" run_wine "$(find_built "$build/win$bits" plugin_file_checks.exe)"
   raster_runner=$(find_built "$build/win$bits" raster_checks.exe)
   if [ -n "$raster_runner" ]; then
     check "win$bits raster" run_wine "$raster_runner"

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "plugin/editor_view.h"
+#include "plugin/number_text.h"
 #include "plugin/text_copy.h"
 #include "plugin/vst2/vst_plugin.h"
 
@@ -55,9 +56,8 @@ double ParseNumber(const char* text) {
       take(digit);
     }
   }
-  if (number.find_first_of("0123456789") == std::string::npos) return 0.0;
-  const double value = std::strtod(number.c_str(), nullptr);
-  return std::isfinite(value) ? value : 0.0;
+  double value = 0.0;
+  return ParseDecimal(number, value) && std::isfinite(value) ? value : 0.0;
 }
 
 }  // namespace
@@ -114,21 +114,21 @@ IntPtr VstPlugin::Dispatch(std::int32_t opcode, std::int32_t index, IntPtr value
       }
       return 0;
     case vst2::effEditGetRect:
-      if (ptr && HostEditor()) {
+      if (ptr && OffersEditor()) {
         *static_cast<vst2::ERect**>(ptr) = &mEditorRect;
         return 1;
       }
       return 0;
     case vst2::effEditOpen:
-      if (HostEditor() && HostEditor()->Open(ptr)) {
+      if (OffersEditor() && Editor()->Open(ptr)) {
         OnEditorOpened();
         return 1;
       }
       return 0;
     case vst2::effEditClose:
-      if (!HostEditor()) return 0;
+      if (!Editor()) return 0;
       OnEditorClosing();
-      HostEditor()->Close();
+      Editor()->Close();
       return 1;
     case vst2::effEditIdle:
     case vst2::effIdle:
@@ -222,7 +222,7 @@ IntPtr VstPlugin::GetChunk(std::int32_t index, void* ptr) {
 }
 
 IntPtr VstPlugin::SetChunk(std::int32_t index, IntPtr size, void* ptr) {
-  if (!ptr || size < 0 || size > INT32_MAX) return 0;
+  if (!ptr || size < 0 || size > kMaxChunkSize) return 0;
   const bool bank = index == 0 && !HostWantsProgramChunks();
   ByteChunk& chunk = bank ? mBankChunk : mProgramChunk;
   chunk.Clear();

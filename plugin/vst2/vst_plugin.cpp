@@ -170,8 +170,10 @@ void VstPlugin::InitForHost() {
 
 void VstPlugin::AttachGraphics(IEditorView* editor) {
   PluginBase::AttachGraphics(editor);
-  if (!HostEditor()) return;
-  mEffect.flags |= vst2::effFlagsHasEditor;
+  // A host is offered only an editor that can open a window in it.
+  mEffect.flags &= ~vst2::effFlagsHasEditor;
+  if (!editor) return;
+  if (editor->CanOpenWindow()) mEffect.flags |= vst2::effFlagsHasEditor;
   mEditorRect = {0, 0, static_cast<std::int16_t>(editor->Height()), static_cast<std::int16_t>(editor->Width())};
 }
 

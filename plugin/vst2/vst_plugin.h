@@ -6,7 +6,6 @@
 // threads; every entry holds the plug-in mutex for its whole duration.
 #pragma once
 
-#include "plugin/editor_view.h"
 #include "plugin/plugin_base.h"
 #include "plugin/vst2/vst2_abi.h"
 
@@ -53,11 +52,10 @@ class VstPlugin : public PluginBase {
   // decided once from the host's vendor string.
   bool HostWantsProgramChunks();
   int ExtensionFlags() const { return mExtensionFlags; }
+  // True when the effect record offers the host an editor window.
+  bool OffersEditor() const { return Editor() && (mEffect.flags & vst2::effFlagsHasEditor) != 0; }
 
  private:
-  // The editor when it can show a window in the host's; a surface without
-  // one (headless) is not offered to hosts.
-  IEditorView* HostEditor() const { return Editor() && Editor()->CanOpenWindow() ? Editor() : nullptr; }
   static vst2::IntPtr VST_CALL VSTDispatcher(vst2::AEffect* effect, std::int32_t opcode, std::int32_t index,
                                              vst2::IntPtr value, void* ptr, float opt);
   static void VST_CALL VSTProcess(vst2::AEffect* effect, float** inputs, float** outputs, std::int32_t frames);

@@ -5,7 +5,7 @@
 
 void Vorn::BuildEditor() {
   RegisterEditorImages();
-  if (IGraphics* editor = Graphics()) mEditorLayout.Build(*editor, *this, *this);
+  if (IGraphics* editor = GetGraphics()) mEditorLayout.Build(*editor, *this, *this);
 }
 
-void Vorn::SwitchView() { mEditorLayout.SwitchView(Graphics(), *this); }
+void Vorn::SwitchView() { mEditorLayout.SwitchView(GetGraphics(), *this); }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "tests/host/checks.h"
+#include "tests/host/comma_locale.h"
 #include "tests/host/plugin_instance.h"
 #include "tests/host/vorn_facts.h"
 
@@ -182,6 +183,18 @@ void CheckParameterTexts(CheckContext& context) {
   instance.Dispatch(vst2::effOpen);
   instance.SelectProgram(kInitProgram);
   CheckDefaults(report, instance);
+  CheckDisplaysAfterSet(report, instance);
+  CheckTextEntry(report, instance);
+  CheckVendorExtensions(report, instance);
+
+  // Numbers keep their '.' in both directions when the host has switched the
+  // process to a decimal-comma locale.
+  report.BeginArea("parameter texts under a decimal-comma locale");
+  ScopedCommaLocale locale;
+  report.True(locale.Active(), "a decimal-comma locale (de_DE.UTF-8 through LOCPATH, or German on Windows)",
+              "none available");
+  if (!locale.Active()) return;
+  instance.SelectProgram(kInitProgram);
   CheckDisplaysAfterSet(report, instance);
   CheckTextEntry(report, instance);
   CheckVendorExtensions(report, instance);

@@ -6,12 +6,14 @@
 #include <cstdint>
 #include <string>
 
+#include "vorn_version.h"
+
 namespace vorn_facts {
 
 constexpr int kParameterCount = 32;
 constexpr int kProgramCount = 64;
 constexpr std::int32_t kUniqueId = 0x766F726E;  // 'vorn'
-constexpr std::int32_t kVersion = 10200;
+constexpr std::int32_t kVersion = kVornVersionNumber;
 constexpr std::int32_t kIdentify = 0x4E764566;  // 'NvEf'
 constexpr std::int32_t kVstVersion = 2400;
 constexpr std::int32_t kSynthCategory = 2;

@@ -75,6 +75,21 @@ TEST(ByteChunk, StringLengthsThatLieMakeEveryLaterReadFail) {
   EXPECT_EQ(empty.GetString(text, 2), -1);  // fewer than 4 bytes left
 }
 
+TEST(ByteChunk, SkippingAStringEndsWhereReadingItEnds) {
+  ByteChunk chunk;
+  chunk.PutString("Classic Analog Brass");
+  chunk.PutString("");
+  chunk.PutInt32(-3);
+  chunk.PutInt32(0x7FFFFFFF);
+  std::string text;
+  // From every position, including the lying lengths and positions past the
+  // end or near the largest int, skipping and reading agree.
+  for (int pos : {0, 1, 24, 28, 32, 36, 40, -1, 0x7FFFFFFF - 2}) {
+    EXPECT_EQ(chunk.SkipString(pos), chunk.GetString(text, pos)) << "at " << pos;
+  }
+  EXPECT_EQ(chunk.SkipString(0), 24);
+}
+
 TEST(ByteChunk, FrameworkHeader) {
   ByteChunk chunk;
   chunk.PutInt32(5);

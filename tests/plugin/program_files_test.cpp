@@ -204,6 +204,35 @@ TEST_F(ProgramFiles, BankFileHeaderAndRoundTrip) {
   EXPECT_TRUE(loaded.LoadBankFile(Path("v3.fxb").c_str()));
 }
 
+TEST_F(ProgramFiles, FilesLargerThanTheCapAreRefused) {
+  TestPlugin plugin;
+  plugin.SelectPreset(0);
+  plugin.ModifyCurrentPreset("Padded");
+  ASSERT_TRUE(plugin.SaveBankFile(Path("b.fxb").c_str()));
+  ASSERT_TRUE(plugin.SaveProgramFile(Path("p.fxp").c_str()));
+  // Trailing bytes after a bank or program are ignored up to the cap; one
+  // byte more and the file is refused, leaving the plug-in as it was.
+  struct Case {
+    const char* file;
+    std::size_t size;
+    bool loads;
+  };
+  const std::size_t cap = kMaxChunkSize;
+  for (const Case& c : {Case{"b.fxb", cap, true}, Case{"b.fxb", cap + 1, false}, Case{"p.fxp", cap, true},
+                        Case{"p.fxp", cap + 1, false}}) {
+    auto bytes = ReadAll(Path(c.file));
+    bytes.resize(c.size, 0);
+    WriteAll(Path("padded"), bytes);
+    TestPlugin loaded;
+    loaded.FillEmptyPresets(64);
+    const bool bank = c.file[0] == 'b';
+    EXPECT_EQ(bank ? loaded.LoadBankFile(Path("padded").c_str()) : loaded.LoadProgramFile(Path("padded").c_str()),
+              c.loads)
+        << c.file << " of " << c.size << " bytes";
+    EXPECT_EQ(std::string(loaded.GetPresetName(0)) == "Padded", c.loads) << c.file << " of " << c.size << " bytes";
+  }
+}
+
 TEST_F(ProgramFiles, ParameterFormBanks) {
   std::vector<std::uint8_t> bank;
   PutBigEndian(bank, fxfile::kFileMagic);

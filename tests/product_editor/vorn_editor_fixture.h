@@ -17,7 +17,7 @@ class VornEditorTest : public ::testing::Test {
  protected:
   VornEditorTest() : vorn(std::make_unique<Vorn>(nullptr)) {}
 
-  IGraphicsHeadless& Editor() { return *static_cast<IGraphicsHeadless*>(vorn->Graphics()); }
+  IGraphicsHeadless& Editor() { return *static_cast<IGraphicsHeadless*>(vorn->GetGraphics()); }
   const VornEditorLayout& Layout() { return vorn->EditorLayout(); }
 
   // The control of the given view (1 or 2) bound to parameter index.

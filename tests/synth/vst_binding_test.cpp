@@ -124,6 +124,28 @@ TEST(VstBinding, BankChunkRoundTripRestoresAllProgramsAndNames) {
   EXPECT_EQ(target.SetChunk(0, cut), 0);  // a preset list cut short fails
 }
 
+TEST(VstBinding, ChunksLargerThanTheCapAreRefusedUnread) {
+  TestHost host;
+  ScopedTestHost scoped(host);
+  Instance source;
+  source.Dispatch(vst2::effSetProgramName, 0, 0, const_cast<char*>("Padded"));
+  const auto bank = source.Chunk(0);
+
+  // A bank followed by padding loads up to the cap, and not a byte beyond.
+  for (const std::size_t size : {static_cast<std::size_t>(kMaxChunkSize), static_cast<std::size_t>(kMaxChunkSize) + 1}) {
+    auto padded = bank;
+    padded.resize(size, 0);
+    Instance target;
+    const bool accepted = size <= static_cast<std::size_t>(kMaxChunkSize);
+    EXPECT_EQ(target.SetChunk(0, padded), accepted ? 1 : 0) << size;
+    EXPECT_EQ(std::string(target.vorn->GetPresetName(0)) == "Padded", accepted) << size;
+  }
+  Instance target;
+  std::uint8_t byte = 0;
+  EXPECT_EQ(target.Dispatch(vst2::effSetChunk, 0, std::numeric_limits<std::int32_t>::max(), &byte), 0);
+  EXPECT_EQ(target.Dispatch(vst2::effSetChunk, 1, -1, &byte), 0);
+}
+
 TEST(VstBinding, ProgramChunkNameAfterTheStateRenames) {
   TestHost host;
   ScopedTestHost scoped(host);

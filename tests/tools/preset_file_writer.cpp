@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "plugin/fx_file_layout.h"
+
 namespace tooltest {
 namespace {
 
-constexpr std::size_t kProgramNameSize = 28;
-constexpr std::size_t kBankHeaderSize = 156;
+constexpr std::size_t kProgramNameSize = fxfile::kProgramNameSize;
+constexpr std::size_t kBankHeaderSize = fxfile::kBankHeaderSize;
 
 void PutBigEndian(Bytes& out, std::uint32_t value) {
   for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<unsigned char>(value >> shift));

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "plugin/number_text.h"
 #include "product/vorn.h"
 
 namespace {
@@ -55,10 +56,9 @@ bool ReadBank(const char* path, Vorn& vorn, std::vector<Program>& programs) {
     }
     const auto equals = line.find('=');
     const int index = equals == std::string::npos ? -1 : ParameterIndex(vorn, Trim(line.substr(0, equals)));
-    char* end = nullptr;
     const std::string number = equals == std::string::npos ? "" : Trim(line.substr(equals + 1));
-    const double value = std::strtod(number.c_str(), &end);
-    if (programs.empty() || index < 0 || number.empty() || *end != '\0') {
+    double value = 0.0;
+    if (programs.empty() || index < 0 || !ParseDecimal(number, value)) {
       std::cerr << path << ":" << lineNumber << ": expected \"[name]\" or \"parameter = value\"\n";
       return false;
     }

@@ -1,36 +1,21 @@
 #include "tools/vorn-render/file_bytes.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
+
+#include "plugin/bounded_file.h"
 
 namespace render {
 
 bool ReadFileBytes(const std::string& path, std::size_t maxBytes, std::vector<unsigned char>& bytes,
                    std::string& error) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) {
-    error = "cannot open " + path + ": " + std::strerror(errno);
-    return false;
+  switch (ReadBoundedFile(path.c_str(), maxBytes, bytes)) {
+    case BoundedRead::kRead: return true;
+    case BoundedRead::kCannotOpen: error = "cannot open " + path + ": " + std::strerror(errno); break;
+    case BoundedRead::kTooLarge: error = path + " is larger than " + std::to_string(maxBytes >> 20) + " MiB"; break;
+    case BoundedRead::kReadFailed: error = "cannot read " + path; break;
   }
-  bytes.clear();
-  unsigned char buffer[65536];
-  std::size_t got = 0;
-  bool ok = true;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-    if (bytes.size() + got > maxBytes) {
-      error = path + " is larger than " + std::to_string(maxBytes >> 20) + " MiB";
-      ok = false;
-      break;
-    }
-    bytes.insert(bytes.end(), buffer, buffer + got);
-  }
-  if (ok && std::ferror(file)) {
-    error = "cannot read " + path;
-    ok = false;
-  }
-  std::fclose(file);
-  return ok;
+  return false;
 }
 
 }  // namespace render

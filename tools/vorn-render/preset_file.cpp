@@ -3,18 +3,21 @@
 #include <cstring>
 #include <utility>
 
+#include "plugin/fx_file_layout.h"
+
 namespace render {
 namespace {
 
-constexpr std::size_t kKindOffset = 8;
-constexpr std::size_t kPluginIdOffset = 16;
-constexpr std::size_t kCountOffset = 24;
-constexpr std::size_t kCurrentProgramOffset = 28;
-constexpr std::size_t kProgramNameOffset = 28;
-constexpr std::size_t kProgramNameSize = 28;
-constexpr std::size_t kProgramHeaderSize = 56;  // FXP values or chunk size start here
-constexpr std::size_t kBankHeaderSize = 156;    // FXB programs or chunk size start here
-constexpr std::size_t kChunkSizeField = 4;
+// The layout the plug-in frame writes, as sizes for the arithmetic here.
+constexpr std::size_t kKindOffset = fxfile::kKindOffset;
+constexpr std::size_t kPluginIdOffset = fxfile::kPluginIdOffset;
+constexpr std::size_t kCountOffset = fxfile::kCountOffset;
+constexpr std::size_t kCurrentProgramOffset = fxfile::kCurrentProgramOffset;
+constexpr std::size_t kProgramNameOffset = fxfile::kProgramNameOffset;
+constexpr std::size_t kProgramNameSize = fxfile::kProgramNameSize;
+constexpr std::size_t kProgramHeaderSize = fxfile::kProgramHeaderSize;  // FXP values or chunk size start here
+constexpr std::size_t kBankHeaderSize = fxfile::kBankHeaderSize;        // FXB programs or chunk size start here
+constexpr std::size_t kChunkSizeField = fxfile::kProgramChunkDataOffset - fxfile::kProgramChunkSizeOffset;
 // No plug-in has anywhere near this many parameters; the limit keeps a
 // corrupt count from asking for gigabytes.
 constexpr std::uint32_t kMaxParameters = 65536;
