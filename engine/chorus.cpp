@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/repeated_addition.h"
+
 namespace {
 
 constexpr double kConstructionRate = 1.0;
@@ -24,6 +26,7 @@ void Chorus::Reset(double sampleRate) {
     mLine.assign(static_cast<std::size_t>(mLineLength), 0.0);
   }
   std::fill(mLine.begin(), mLine.end(), 0.0);
+  mZerosInLine = mLineLength;
   mWrite = 0;
   for (int k = 0; k < kTapCount; ++k) {
     mDelay[k] = 0.0;
@@ -55,20 +58,37 @@ double Chorus::Tap(int tap) const {
   return fraction * (mLine[older] - mLine[newer]) + mLine[newer];
 }
 
+void Chorus::ProcessSample(double dry, double& left, double& right) {
+  mLine[mWrite] = dry * kTapLevel;
+  const double tap1 = Tap(0);
+  const double tap2 = Tap(1);
+  const double tap3 = Tap(2);
+  left = (tap1 + dry + tap3) * mGain;
+  right = (tap2 + dry + tap3) * mGain;
+  if (++mWrite >= mLineLength) mWrite = 0;
+  for (int k = 0; k < kTapCount; ++k) mDelay[k] += mDelayStep[k];
+}
+
 void Chorus::Process(const double* mix, double* left, double* right, int n) {
   if (!mOn) {
     for (int i = 0; i < n; ++i) left[i] = right[i] = mix[i] * mGain;
     return;
   }
-  for (int i = 0; i < n; ++i) {
-    const double dry = mix[i];
-    mLine[mWrite] = dry * kTapLevel;
-    const double tap1 = Tap(0);
-    const double tap2 = Tap(1);
-    const double tap3 = Tap(2);
-    left[i] = (tap1 + dry + tap3) * mGain;
-    right[i] = (tap2 + dry + tap3) * mGain;
-    if (++mWrite >= mLineLength) mWrite = 0;
-    for (int k = 0; k < kTapCount; ++k) mDelay[k] += mDelayStep[k];
+  for (int i = 0; i < n; ++i) ProcessSample(mix[i], left[i], right[i]);
+  mZerosInLine = 0;
+}
+
+// Zero times the gain (finite, not negative) is +0 when off. When on, every tap
+// of an all-zero line is +0, and so is each output sum.
+void Chorus::ProcessSilence(double* left, double* right, int n) {
+  if (mOn && mZerosInLine < mLineLength) {
+    for (int i = 0; i < n; ++i) ProcessSample(0.0, left[i], right[i]);
+    mZerosInLine = std::min(mLineLength, mZerosInLine + n);
+    return;
   }
+  std::fill(left, left + n, 0.0);
+  std::fill(right, right + n, 0.0);
+  if (!mOn) return;
+  mWrite = static_cast<int>((static_cast<long long>(mWrite) + n) % mLineLength);
+  for (int k = 0; k < kTapCount; ++k) mDelay[k] = AddRepeatedly(mDelay[k], mDelayStep[k], n);
 }

@@ -29,6 +29,10 @@ class Chorus {
   void Tick();
   // Writes (does not add) n samples to each output.
   void Process(const double* mix, double* left, double* right, int n);
+  // Process for a mix of n zeros. Once the line holds nothing but zeros the
+  // output is exact zero, and only the write position and the delay glides
+  // move on, in closed form.
+  void ProcessSilence(double* left, double* right, int n);
 
   void SetGain(double gain) { mGain = gain; }
   void SetOn(bool on) { mOn = on; }
@@ -45,6 +49,7 @@ class Chorus {
 
  private:
   double Tap(int tap) const;
+  void ProcessSample(double dry, double& left, double& right);
 
   ChorusLfo mLfoA;
   ChorusLfo mLfoB;
@@ -53,6 +58,9 @@ class Chorus {
   std::vector<double> mLine;
   int mLineLength = 0;
   int mWrite = 0;
+  // How many of the newest samples in the line are known to be zero (at most
+  // its length).
+  int mZerosInLine = 0;
   double mDelay[kTapCount] = {0.0, 0.0, 0.0};
   double mDelayStep[kTapCount] = {0.0, 0.0, 0.0};
   bool mOn = false;

@@ -53,6 +53,8 @@ class Envelope {
   double Rate(double x) const;
 
  private:
+  friend class VoiceGroupAvx2;
+
   static constexpr double kDefaultRateScale = 0.002302585092994046;  // ln(10) / 1000 Hz
 
   double mLevel = 0.0;

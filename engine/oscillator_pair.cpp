@@ -1,5 +1,9 @@
 #include "engine/oscillator_pair.h"
 
+#include <algorithm>
+#include <array>
+#include <limits>
+
 namespace {
 
 constexpr int kEntryBits = 16;  // phase bits below the table index
@@ -20,14 +24,49 @@ void OscillatorPair::SetOsc2Fine(int steps) {
   mOsc2Offset = steps + mOsc2Semitones * kPitchStepsPerSemitone;
 }
 
-int OscillatorPair::TableFor(std::int32_t increment) {
-  double entriesPerSample = static_cast<double>(increment >> kEntryBits);
+namespace {
+
+// The table for a whole number of entries per sample, as the definition reads.
+int TableForEntries(int entries) {
+  double entriesPerSample = static_cast<double>(entries);
   int table = 0;
   while (entriesPerSample > 1.0) {
     entriesPerSample *= kInverseSqrtTwo;
     ++table;
   }
   return table < kWaveTableCount ? table : kWaveTableCount - 1;
+}
+
+// threshold[j]: the fewest entries per sample that play from a table past j.
+// Rounding is monotonic, so TableForEntries never decreases and these
+// thresholds reproduce it exactly, without the chain of multiplications.
+using Thresholds = std::array<int, kWaveTableCount - 1>;
+
+Thresholds ComputeThresholds() {
+  constexpr int kMostEntries = std::numeric_limits<std::int32_t>::max() >> kEntryBits;
+  Thresholds thresholds{};
+  for (int j = 0; j < kWaveTableCount - 1; ++j) {
+    int low = 0;
+    int high = kMostEntries + 1;  // past every increment
+    while (low < high) {
+      const int middle = low + (high - low) / 2;
+      if (TableForEntries(middle) > j) {
+        high = middle;
+      } else {
+        low = middle + 1;
+      }
+    }
+    thresholds[j] = low;
+  }
+  return thresholds;
+}
+
+}  // namespace
+
+int OscillatorPair::TableFor(std::int32_t increment) {
+  static const Thresholds thresholds = ComputeThresholds();
+  const int entries = increment >> kEntryBits;
+  return static_cast<int>(std::upper_bound(thresholds.begin(), thresholds.end(), entries) - thresholds.begin());
 }
 
 void OscillatorPair::UpdatePitch(double pitch, double bend, double vibrato, double fmSource,
@@ -51,13 +90,4 @@ void OscillatorPair::UpdatePitch(double pitch, double bend, double vibrato, doub
   // Oscillator 1 at or below pitch index 0 has no meaningful ratio; a ratio of
   // 0 restarts oscillator 2 at phase 0 on every wrap.
   if (mSync) mSyncRatio = pitch1 > 0 ? static_cast<double>(pitch2 / pitch1) : 0.0;
-}
-
-void OscillatorPair::FreeRun(int n) {
-  // Unsigned arithmetic wraps modulo 2^32, a multiple of the 2^28 cycle.
-  const auto count = static_cast<std::uint32_t>(n);
-  mPhase1 = static_cast<std::int32_t>((static_cast<std::uint32_t>(mPhase1) +
-                                       count * static_cast<std::uint32_t>(mIncrement1)) & kPhaseMask);
-  mPhase2 = static_cast<std::int32_t>((static_cast<std::uint32_t>(mPhase2) +
-                                       count * static_cast<std::uint32_t>(mIncrement2)) & kPhaseMask);
 }

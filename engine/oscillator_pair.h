@@ -51,7 +51,14 @@ class OscillatorPair {
   }
 
   // Advances both phases by n samples without sync, as a silent voice does.
-  void FreeRun(int n);
+  // Unsigned arithmetic wraps modulo 2^32, a multiple of the 2^28 cycle, so a
+  // count taken modulo 2^32 advances the phases just as far.
+  void FreeRun(std::uint32_t n) {
+    const auto step1 = n * static_cast<std::uint32_t>(mIncrement1);
+    const auto step2 = n * static_cast<std::uint32_t>(mIncrement2);
+    mPhase1 = static_cast<std::int32_t>((static_cast<std::uint32_t>(mPhase1) + step1) & kPhaseMaskBits);
+    mPhase2 = static_cast<std::int32_t>((static_cast<std::uint32_t>(mPhase2) + step2) & kPhaseMaskBits);
+  }
 
   std::int32_t Phase1() const { return mPhase1; }
   std::int32_t Phase2() const { return mPhase2; }
@@ -67,6 +74,8 @@ class OscillatorPair {
   static int TableFor(std::int32_t increment);
 
  private:
+  friend class VoiceGroupAvx2;
+
   static constexpr std::uint32_t kPhaseMaskBits = kPhaseMask;
 
   int mBendRange = 0;

@@ -41,6 +41,8 @@ class PitchTables {
 
   int Increment(int pitchIndex) const { return mIncrement[ClampPitchIndex(pitchIndex)]; }
   double Cutoff(int pitchIndex) const { return mCutoff[ClampPitchIndex(pitchIndex)]; }
+  // The whole cutoff table, for indices already clamped.
+  const double* CutoffTable() const { return mCutoff.data(); }
   float SampleRate() const { return mSampleRate; }
 
  private:

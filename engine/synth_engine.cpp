@@ -84,7 +84,9 @@ void SynthEngine::Reset(double sampleRate, int hostBlockSize) {
   mBend = 0.0;
   mWheel = 0.0;
   mTables = PitchTables::ForSampleRate(sampleRate);
+  CatchUpFreeVoices();
   for (Voice& voice : mVoices) voice.Reset(sampleRate, mTables.get());
+  RescanVoices();
   mChorus.Reset(sampleRate);
   mChorus.SetLfoAIncrement(Chorus::kResetLfoAIncrement);
   mChorus.SetLfoBIncrement(Chorus::kResetLfoBIncrement);
@@ -106,10 +108,10 @@ void SynthEngine::ApplyParameter(int index, double value, double normalized) {
     case p::kMonophon: {
       const bool mono = static_cast<int>(v) != 0;
       if (mono && mActiveVoices != 1) {
-        mActiveVoices = 1;
+        SetActiveVoiceCount(1);
         ReleaseAllVoices();
       } else if (!mono && mActiveVoices == 1) {
-        mActiveVoices = kVoiceCount;
+        SetActiveVoiceCount(kVoiceCount);
         ReleaseAllVoices();
       }
       ForEachVoice(index, v);
@@ -208,14 +210,20 @@ void SynthEngine::RenderBlock(double* left, double* right, int frames) {
       n = frames;
       mSamplesLeft -= frames;
     }
-    double* mix = mMix.data();
-    std::fill(mix, mix + n, 0.0);
-    Voice::RenderVoices(mVoices.data(), mActiveVoices, mix, n);
-    mChorus.Process(mix, left, right, n);
+    if (mSounding != 0) {
+      double* mix = mMix.data();
+      std::fill(mix, mix + n, 0.0);
+      Voice::RenderVoices(mVoices.data(), mSounding, mix, n);
+      mChorus.Process(mix, left, right, n);
+    } else {
+      mChorus.ProcessSilence(left, right, n);
+    }
+    mClock += static_cast<std::uint32_t>(n);
     left += n;
     right += n;
     frames -= n;
   }
+  CatchUpFreeVoices();
 }
 
 void SynthEngine::ControlTick() {
@@ -223,7 +231,56 @@ void SynthEngine::ControlTick() {
   ConsumeEvents();
   mLfo.Tick();
   mChorus.Tick();
-  for (int v = 0; v < mActiveVoices; ++v) mVoices[v].ControlTick();
+  // Idle voices are skipped: their tick would do nothing.
+  for (VoiceSet pending = mTicking; pending != 0; pending &= pending - 1) {
+    const int v = LowestSetBit(pending);
+    Voice& voice = mVoices[v];
+    voice.ControlTick();
+    if (voice.IsSounding()) continue;
+    if (mSounding & VoiceBit(v)) {
+      mSounding &= ~VoiceBit(v);
+      mFreeSince[v] = mClock;
+    }
+    if (voice.AmpEnvelope().CurrentStage() == Envelope::kIdle) mTicking &= ~VoiceBit(v);
+  }
+}
+
+// A free voice's phases are brought up to date before it sounds again.
+void SynthEngine::StartVoice(Voice& voice, int note, double pitch, int velocity, std::int64_t counter) {
+  const int v = static_cast<int>(&voice - mVoices.data());
+  if (!(mSounding & VoiceBit(v))) {
+    voice.FreeRun(mClock - mFreeSince[v]);
+    mFreeSince[v] = mClock;
+  }
+  voice.NoteOn(note, pitch, velocity, counter);
+  mSounding |= VoiceBit(v);
+  mTicking |= VoiceBit(v);
+}
+
+// Voices past the count neither render nor run on; those that come back in
+// run on (or sound) from here.
+void SynthEngine::SetActiveVoiceCount(int count) {
+  CatchUpFreeVoices();
+  mActiveVoices = count;
+  RescanVoices();
+}
+
+void SynthEngine::CatchUpFreeVoices() {
+  for (VoiceSet free = FirstVoices(mActiveVoices) & ~mSounding; free != 0; free &= free - 1) {
+    const int v = LowestSetBit(free);
+    mVoices[v].FreeRun(mClock - mFreeSince[v]);
+    mFreeSince[v] = mClock;
+  }
+}
+
+// Rebuilds the sets from the voices, every free voice's phases being current.
+void SynthEngine::RescanVoices() {
+  mSounding = 0;
+  for (int v = 0; v < mActiveVoices; ++v) {
+    if (mVoices[v].IsSounding()) mSounding |= VoiceBit(v);
+    mFreeSince[v] = mClock;
+  }
+  mTicking = FirstVoices(mActiveVoices);
 }
 
 // Every event within this control block is dispatched at its start; the rest
@@ -277,7 +334,7 @@ void SynthEngine::NoteOn(int note, int velocity) {
     }
   }
   ++mNoteCounter;
-  chosen->NoteOn(note, mTuning.NoteToPitchIndex(note), velocity, mNoteCounter);
+  StartVoice(*chosen, note, mTuning.NoteToPitchIndex(note), velocity, mNoteCounter);
   chosen->SetKeyDown(true);
 }
 
@@ -290,7 +347,7 @@ void SynthEngine::NoteOff(int note) {
       mHeldNotes.Highest(highest, velocity)) {
     // Releasing the sounding key returns to the highest key still down.
     if (highest != mono.Note()) {
-      mono.NoteOn(highest, mTuning.NoteToPitchIndex(highest), velocity, mono.Counter());
+      StartVoice(mono, highest, mTuning.NoteToPitchIndex(highest), velocity, mono.Counter());
       mono.SetKeyDown(true);
     }
     return;
@@ -298,12 +355,14 @@ void SynthEngine::NoteOff(int note) {
   for (int v = 0; v < mActiveVoices; ++v) {
     if (mVoices[v].Note() == note) {
       mVoices[v].NoteOff();
+      mTicking |= VoiceBit(v);
       return;
     }
   }
 }
 
 void SynthEngine::SustainPedal(bool down) {
+  mTicking = FirstVoices(mActiveVoices);
   for (Voice& voice : mVoices) {
     if (down) {
       voice.SetSustained(true);
@@ -316,6 +375,7 @@ void SynthEngine::SustainPedal(bool down) {
 
 void SynthEngine::ReleaseAllVoices() {
   mHeldNotes.Clear();
+  mTicking = FirstVoices(mActiveVoices);
   for (Voice& voice : mVoices) {
     voice.SetSustained(false);
     voice.NoteOff();

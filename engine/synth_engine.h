@@ -21,10 +21,11 @@
 #include "engine/event_queue.h"
 #include "engine/held_note_map.h"
 #include "engine/lfo.h"
+#include "engine/midi_event.h"
 #include "engine/mts_client.h"
 #include "engine/pitch_tables.h"
 #include "engine/voice.h"
-#include "engine/midi_event.h"
+#include "engine/voice_set.h"
 
 class SynthEngine {
  public:
@@ -82,6 +83,12 @@ class SynthEngine {
   void NoteOff(int note);
   void SustainPedal(bool down);
   void ForEachVoice(int index, double x);
+  // Voice bookkeeping that lets a silent engine skip its free voices: see
+  // the members below.
+  void StartVoice(Voice& voice, int note, double pitch, int velocity, std::int64_t counter);
+  void SetActiveVoiceCount(int count);
+  void CatchUpFreeVoices();
+  void RescanVoices();
 
   EngineHost& mHost;
   double mSampleRate = -1.0;
@@ -100,4 +107,15 @@ class SynthEngine {
   MtsClient mTuning;
   std::shared_ptr<const PitchTables> mTables;
   std::uint64_t mControlTicks = 0;
+  // Of voices 0 .. mActiveVoices-1: those sounding (rendered), and those that
+  // may need their control tick (a superset of the sounding ones; the others
+  // are idle and their ticks would change nothing).
+  VoiceSet mSounding = 0;
+  VoiceSet mTicking = 0;
+  // Samples rendered, modulo 2^32. A free voice (active, not sounding) has its
+  // phases advanced only up to mFreeSince[v] on this clock; CatchUpFreeVoices
+  // brings them up to date at the end of every host block and before anything
+  // depends on them.
+  std::uint32_t mClock = 0;
+  std::array<std::uint32_t, kVoiceCount> mFreeSince{};
 };

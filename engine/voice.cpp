@@ -1,9 +1,12 @@
 #include "engine/voice.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/engine_constants.h"
 #include "engine/engine_parameter.h"
+#include "engine/vector_path.h"
+#include "engine/voice_group_avx2.h"
 
 namespace {
 
@@ -96,28 +99,42 @@ void Voice::RenderGroup(Voice* const* group, double* mix, int n) {
   }
 }
 
-void Voice::RenderVoices(Voice* voices, int count, double* mix, int n) {
-  constexpr int kMaxGroup = 4;
-  Voice* group[kMaxGroup];
-  int grouped = 0;
-  const auto flush = [&]() {
-    switch (grouped) {
+void Voice::RenderVoices(Voice* voices, VoiceSet sounding, double* mix, int n) {
+  // Voices are taken in index order, up to eight at a time: two groups of four
+  // for the AVX2 code, or groups of up to four for the scalar code.
+  constexpr int kScalarGroup = 4;
+  constexpr int kMaxBatch = 2 * kScalarGroup;
+  Voice* batch[kMaxBatch];
+  int batched = 0;
+  const bool avx2 = SelectedVectorPath() == VectorPath::kAvx2;
+  const auto renderScalar = [&](Voice* const* group, int count) {
+    switch (count) {
       case 1: RenderGroup<1>(group, mix, n); break;
       case 2: RenderGroup<2>(group, mix, n); break;
       case 3: RenderGroup<3>(group, mix, n); break;
       case 4: RenderGroup<4>(group, mix, n); break;
       default: break;
     }
-    grouped = 0;
   };
-  for (int v = 0; v < count; ++v) {
-    Voice& voice = voices[v];
-    if (!voice.mSounding) {
-      voice.mOscillators.FreeRun(n);
-      continue;
+  const auto flush = [&]() {
+    int done = 0;
+    if (avx2 && batched >= kScalarGroup && VoiceGroupAvx2::CanRender(batch)) {
+      if (batched == kMaxBatch && VoiceGroupAvx2::CanRender(batch + kScalarGroup)) {
+        VoiceGroupAvx2::RenderTwo(batch, mix, n);
+        done = kMaxBatch;
+      } else {
+        VoiceGroupAvx2::Render(batch, mix, n);
+        done = kScalarGroup;
+      }
     }
-    group[grouped++] = &voice;
-    if (grouped == kMaxGroup) flush();
+    for (; done < batched; done += kScalarGroup) {
+      renderScalar(batch + done, std::min(kScalarGroup, batched - done));
+    }
+    batched = 0;
+  };
+  for (; sounding != 0; sounding &= sounding - 1) {
+    batch[batched++] = &voices[LowestSetBit(sounding)];
+    if (batched == kMaxBatch) flush();
   }
   flush();
 }

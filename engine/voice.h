@@ -13,6 +13,7 @@
 #include "engine/oscillator_pair.h"
 #include "engine/pitch_tables.h"
 #include "engine/voice_filter.h"
+#include "engine/voice_set.h"
 
 class Voice {
  public:
@@ -36,13 +37,15 @@ class Voice {
   // The key went up: releases unless the pedal holds the voice.
   void NoteOff();
   void ControlTick();
-  // Adds n samples of voices[0..count-1] to mix, in that order; a voice that
-  // is not sounding adds nothing but its phases run on. Each sounding
+  // Adds n samples of the voices whose bits are set in sounding (bit v for
+  // voices[v], all of them sounding) to mix, in index order. Each sounding
   // voice's filter is one long chain of dependent operations; rendering up to
   // four voices side by side, sample by sample, lets the processor overlap
   // their chains. Every voice still adds into mix[i] in voice order, so the
   // sums are bit for bit those of rendering the voices one after another.
-  static void RenderVoices(Voice* voices, int count, double* mix, int n);
+  static void RenderVoices(Voice* voices, VoiceSet sounding, double* mix, int n);
+  // Advances both phases as that many samples of a silent voice would.
+  void FreeRun(std::uint32_t samples) { mOscillators.FreeRun(samples); }
   // A new sample rate: silent, note 48, envelopes idle, filter restarted, with
   // the pitch tables for that rate. Parameter-derived settings are kept.
   void Reset(double sampleRate, const PitchTables* tables);
@@ -79,6 +82,9 @@ class Voice {
     }
     return mFilter.Process(sum) * mVelocityFactor * mAmpEnvelope.Level();
   }
+
+  // Renders groups of four voices in the lanes of 256-bit vectors.
+  friend class VoiceGroupAvx2;
 
   template <int kGroupSize>
   static void RenderGroup(Voice* const* group, double* mix, int n);

@@ -97,6 +97,8 @@ class VoiceFilter {
   double State(int i) const;
 
  private:
+  friend class VoiceGroupAvx2;
+
   static constexpr double kInitialDenormalOffset = 1e-13;
   // Outside every reachable cutoff index, so the next sample always recomputes.
   static constexpr int kNoCoefficients = INT_MIN;

@@ -57,21 +57,29 @@ WaveTables::WaveTables() {
     saw[0] = 0.0;
     saw[kHalfCycle] = 0.0;
     for (int l = 1; l < kHalfCycle; ++l) {
-      // Four partial sums keep the additions independent of each other.
-      double sums[4] = {0.0, 0.0, 0.0, 0.0};
-      int phase = 0;
+      // Four partial sums keep the additions independent of each other; they
+      // are named variables so that they stay in registers.
+      double sum0 = 0.0, sum1 = 0.0, sum2 = 0.0, sum3 = 0.0;
+      const double* weight = weights.data() + 1;
+      const double* wave = sine.data();
+      unsigned phase = 0;
+      const auto step = static_cast<unsigned>(l);
       int k = 1;
-      for (; k + 3 <= count; k += 4) {
-        for (int lane = 0; lane < 4; ++lane) {
-          phase = (phase + l) & kWaveTableMask;
-          sums[lane] += weights[k + lane] * sine[phase];
-        }
+      for (; k + 3 <= count; k += 4, weight += 4) {
+        phase = (phase + step) & kWaveTableMask;
+        sum0 += weight[0] * wave[phase];
+        phase = (phase + step) & kWaveTableMask;
+        sum1 += weight[1] * wave[phase];
+        phase = (phase + step) & kWaveTableMask;
+        sum2 += weight[2] * wave[phase];
+        phase = (phase + step) & kWaveTableMask;
+        sum3 += weight[3] * wave[phase];
       }
-      for (; k <= count; ++k) {
-        phase = (phase + l) & kWaveTableMask;
-        sums[0] += weights[k] * sine[phase];
+      for (; k <= count; ++k, ++weight) {
+        phase = (phase + step) & kWaveTableMask;
+        sum0 += weight[0] * wave[phase];
       }
-      saw[l] = (sums[0] + sums[1]) + (sums[2] + sums[3]);
+      saw[l] = (sum0 + sum1) + (sum2 + sum3);
       saw[kWaveTableLength - l] = -saw[l];
     }
 

@@ -19,15 +19,4 @@ std::string InstalledPath() {
   return std::string(folder, length) + kLibraryName;
 }
 
-Handle Open(const std::string& path) {
-  if (path.empty()) return nullptr;
-  return reinterpret_cast<Handle>(LoadLibraryA(path.c_str()));
-}
-
-EntryPoint Find(Handle library, const char* name) {
-  return reinterpret_cast<EntryPoint>(GetProcAddress(static_cast<HMODULE>(library), name));
-}
-
-void Close(Handle library) { FreeLibrary(static_cast<HMODULE>(library)); }
-
 }  // namespace tuning_library

@@ -144,3 +144,39 @@ TEST(Chorus, EngineResetSetsTheLfoRatesAndDepthUntilTheyAreAppliedAgain) {
   engine.Reset(44100, 256);
   EXPECT_DOUBLE_EQ(engine.GetChorus().Depth(), 0.45);
 }
+
+// Silence may skip the line once it holds only zeros; a chorus fed the same
+// silence sample by sample must stay identical to the bit: outputs, delays and
+// the taps of a sound that follows.
+TEST(Chorus, SkippedSilenceMatchesSilenceProcessedSampleBySample) {
+  for (double depth : {0.0, 0.2, 0.45}) {
+    Chorus skipping;
+    Chorus processing;
+    for (Chorus* chorus : {&skipping, &processing}) {
+      chorus->Reset(48000);
+      chorus->SetOn(true);
+      chorus->SetGain(0.5);
+      chorus->SetDepth(depth);
+      chorus->SetLfoAIncrement(0.013);
+      chorus->SetLfoBIncrement(0.0041);
+    }
+    std::vector<double> sound(48), silence(48, 0.0);
+    for (int i = 0; i < 48; ++i) sound[i] = std::sin(i * 0.37);
+    std::vector<double> leftA(48), rightA(48), leftB(48), rightB(48);
+    for (int tick = 0; tick < 3000; ++tick) {
+      // Sound now and then, long silences between.
+      const bool loud = tick % 1000 < 5;
+      skipping.Tick();
+      processing.Tick();
+      if (loud) {
+        skipping.Process(sound.data(), leftA.data(), rightA.data(), 48);
+      } else {
+        skipping.ProcessSilence(leftA.data(), rightA.data(), 48);
+      }
+      processing.Process(loud ? sound.data() : silence.data(), leftB.data(), rightB.data(), 48);
+      ASSERT_EQ(leftA, leftB) << depth << " tick " << tick;
+      ASSERT_EQ(rightA, rightB) << depth << " tick " << tick;
+      for (int k = 0; k < 3; ++k) ASSERT_EQ(skipping.Delay(k), processing.Delay(k)) << depth << " tick " << tick;
+    }
+  }
+}

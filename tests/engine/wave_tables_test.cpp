@@ -3,7 +3,9 @@
 // spectrum of a table, and the table choice that keeps harmonics below Nyquist.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "engine/oscillator_pair.h"
 #include "engine/wave_tables.h"
@@ -78,4 +80,25 @@ TEST(WaveTables, TableChoiceKeepsHarmonicsNearOrBelowNyquist) {
     // Rounded harmonic counts overshoot 2048 by at most 6 %.
     EXPECT_LE(WaveTables::HarmonicCount(table) * entries, 2048 * 1.07) << entries;
   }
+}
+
+// The table choice is looked up from thresholds; over every whole number of
+// entries per sample (and the increments around each) it must be the table
+// the definition names: the first j with (increment / 65536) * sqrt(1/2)^j <= 1,
+// multiplied step by step, at most the last table.
+TEST(WaveTables, TableChoiceMatchesItsDefinitionForEveryIncrement) {
+  for (std::int64_t entries = 0; entries <= 32767; ++entries) {
+    double scaled = static_cast<double>(entries);
+    int expected = 0;
+    while (scaled > 1.0) {
+      scaled *= 0.7071067811865476;
+      ++expected;
+    }
+    expected = std::min(expected, kWaveTableCount - 1);
+    for (std::int64_t low : {std::int64_t{0}, std::int64_t{65535}}) {
+      const std::int64_t increment = std::min<std::int64_t>(entries * 65536 + low, kMaxIncrement);
+      ASSERT_EQ(OscillatorPair::TableFor(static_cast<std::int32_t>(increment)), expected) << increment;
+    }
+  }
+  EXPECT_EQ(OscillatorPair::TableFor(-65536), 0);
 }

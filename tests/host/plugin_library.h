@@ -1,7 +1,6 @@
 // A plug-in library opened by path, the way a host opens it: the platform's
-// dynamic loader, then the exported entry points by name. The platform file
-// chosen by CMake (plugin_library_linux.cpp or plugin_library_win32.cpp)
-// supplies the members.
+// dynamic loader (the engine's dynamic-library seam), then the exported entry
+// points by name.
 #pragma once
 
 #include <string>

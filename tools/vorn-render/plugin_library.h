@@ -1,10 +1,11 @@
-// A plug-in library loaded into the process and its VST 2 entry point. The
-// platform file (dlopen or LoadLibrary) is chosen by the build.
+// A plug-in library loaded into the process and its VST 2 entry point,
+// through the engine's dynamic-library seam.
 #pragma once
 
 #include <memory>
 #include <string>
 
+#include "engine/platform/dynamic_library.h"
 #include "plugin/vst2/vst2_abi.h"
 
 namespace render {
@@ -18,14 +19,14 @@ class PluginLibrary {
   PluginLibrary(const PluginLibrary&) = delete;
   PluginLibrary& operator=(const PluginLibrary&) = delete;
 
-  // "VSTPluginMain", or the older export "main"; null when neither exists.
+  // "VSTPluginMain", or the older export "main"; null when the library itself
+  // exports neither (a "main" of a library it depends on does not count).
   vst2::EntryPoint FindEntryPoint() const;
 
  private:
-  explicit PluginLibrary(void* handle) : handle_(handle) {}
-  void* Symbol(const char* name) const;
+  explicit PluginLibrary(dynamic_library::Handle handle) : handle_(handle) {}
 
-  void* handle_;
+  dynamic_library::Handle handle_;
 };
 
 }  // namespace render

@@ -1,0 +1,25 @@
+// Four sounding voices rendered side by side in the four lanes of AVX2
+// vectors. Each lane performs exactly the operations of Voice::RenderSample,
+// in the same order and rounding (no contraction into fused multiply-adds),
+// so the output is bit for bit that of the scalar path. Rare per-lane events
+// (a hard-sync wrap, an envelope changing stage) are handed to the scalar code
+// of the voice concerned. Built with AVX2 enabled; call it only where the
+// processor has AVX2 (see vector_path.h).
+#pragma once
+
+class Voice;
+
+class VoiceGroupAvx2 {
+ public:
+  // Whether the four voices can share the vector code: one filter mode and one
+  // set of pitch tables.
+  static bool CanRender(Voice* const* group);
+  // Adds n samples of the four voices to mix, voice by voice in group order.
+  static void Render(Voice* const* group, double* mix, int n);
+  // The same for eight voices, two groups that CanRender, side by side.
+  static void RenderTwo(Voice* const* groups, double* mix, int n);
+
+ private:
+  class EnvelopeLanes;
+  class Lanes;
+};
