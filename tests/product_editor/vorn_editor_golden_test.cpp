@@ -13,17 +13,17 @@ namespace {
 
 struct GoldenCase {
   const char* file;
-  int program;
+  const char* program;
   // Renames the program and sets these parameters to their extremes, for
   // the longest texts the display and the value texts meet.
   bool stretchTexts;
 };
 
 constexpr GoldenCase kCases[] = {
-    {"sync_heaven", 0, false},
-    {"classic_analog_brass", 7, false},
-    {"broken_synth_hold", 49, false},
-    {"long_texts", 13, true},
+    {"sync_heaven", "Sync Heaven", false},
+    {"classic_analog_brass", "Classic Analog Brass", false},
+    {"broken_synth_hold", "Broken Synth (Hold)", false},
+    {"long_texts", "S/H Rezo Pad", true},
 };
 
 std::string GoldenPath(const std::string& name) { return std::string(VORN_GOLDEN_DIR) + "/" + name + ".png"; }
@@ -61,7 +61,10 @@ class VornEditorGolden : public VornEditorTest {
 TEST_F(VornEditorGolden, BothViewsOfFactoryPrograms) {
   for (const GoldenCase& golden : kCases) {
     SCOPED_TRACE(golden.file);
-    vorn->GoToProgram(golden.program);
+    int program = 0;
+    while (program < PluginBase::kPresetCount && golden.program != std::string(vorn->GetPresetName(program))) ++program;
+    ASSERT_LT(program, PluginBase::kPresetCount) << "no factory program " << golden.program;
+    vorn->GoToProgram(program);
     if (golden.stretchTexts) {
       vorn->ModifyCurrentPreset("Spookey Rectabells Through a Broken Tape Echo");
       for (int param : {3, 6, 12, 20, 14, 17}) {
