@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <mutex>
 #include <string>
 
 #include "editor/igraphics.h"
@@ -94,17 +95,22 @@ void IControl::SetDirty(bool push) {
   if (!push || !mPlugin || mParamIndex < 0) return;
   mPlugin->SetParameterFromEditor(mParamIndex, Value());
   const IParam* param = Param();
-  if (!param) return;
-  if (mValueDisplay) {
+  if (!param || (!mValueDisplay && !mNameDisplay)) return;
+  // Host threads change the parameter under the plug-in mutex: read it there.
+  std::string text;
+  std::string name;
+  {
+    std::lock_guard<std::recursive_mutex> lock(mPlugin->Mutex());
     char display[IParam::kDisplaySize] = {};
     param->GetDisplay(param->Value(), false, display, true);
-    std::string text(display, strnlen(display, kDisplayTextBytes));
+    text.assign(display, strnlen(display, kDisplayTextBytes));
     text += ' ';
     const char* label = param->GetLabel();
     text.append(label, strnlen(label, kDisplayTextBytes));
-    mValueDisplay->ShowText(text.c_str());
+    name = param->Name();
   }
-  if (mNameDisplay) mNameDisplay->ShowText(param->Name());
+  if (mValueDisplay) mValueDisplay->ShowText(text.c_str());
+  if (mNameDisplay) mNameDisplay->ShowText(name.c_str());
 }
 
 void IControl::SetClean() {

@@ -6,11 +6,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <string>
 
 #include "editor/icontrol.h"
 #include "editor/igraphics.h"
 #include "plugin/iparam.h"
+#include "plugin/plugin_base.h"
 
 namespace {
 
@@ -53,12 +55,20 @@ std::string IGraphics::FormatPromptValue(const IParam& param) {
 
 void IGraphics::AskForParameterValue(IControl* control, const IParam* param, const IBox* box) {
   if (!control || !param || !box) return;
+  // Host threads change the value under the plug-in mutex: read it there,
+  // and show the prompt (which waits for the user) outside it.
+  std::string shown;
+  char present[IParam::kDisplaySize] = {};
+  {
+    std::unique_lock<std::recursive_mutex> lock;
+    if (mPlugin) lock = std::unique_lock<std::recursive_mutex>(mPlugin->Mutex());
+    shown = FormatPromptValue(*param);
+    param->GetDisplay(param->Value(), false, present, true);
+  }
   if (!PromptsWithMenu(*param)) {
-    BeginTextEntry(control, control->TextStyle(), *box, FormatPromptValue(*param).c_str(), param);
+    BeginTextEntry(control, control->TextStyle(), *box, shown.c_str(), param);
     return;
   }
-  char present[IParam::kDisplaySize] = {};
-  param->GetDisplay(param->Value(), false, present, true);
   IMenu menu;
   const int count = static_cast<int>(param->DisplayTexts().size());
   for (int value = 0; value < count; ++value) {

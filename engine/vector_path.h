@@ -6,7 +6,8 @@
 
 enum class VectorPath : int { kSse2 = 0, kAvx2 = 1 };
 
-// The widest path this processor runs.
+// The widest path this processor runs (always SSE2 in a build made with
+// VORN_SSE2_ONLY, which measures that path inside the plug-in libraries).
 VectorPath BestVectorPath();
 // The path in use (BestVectorPath() until changed).
 VectorPath SelectedVectorPath();

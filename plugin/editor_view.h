@@ -21,4 +21,8 @@ class IEditorView {
   virtual bool CanOpenWindow() const { return true; }
   virtual bool Open(void* parentWindow) = 0;
   virtual void Close() = 0;
+  // Called once without the plug-in mutex right before the plug-in is
+  // destroyed: a surface whose events run on a thread of its own stops
+  // calling into the plug-in and returns when it no longer does.
+  virtual void StopEvents() {}
 };

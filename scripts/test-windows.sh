@@ -12,7 +12,10 @@
 #     master's pitch, without it at equal temperament;
 #   - program and bank files saved, replaced and loaded in a folder named
 #     in several scripts, and a file past the size cap refused;
-#   - the raster layer's Windows runner, when it is built.
+#   - the raster layer's Windows runner, when it is built;
+#   - the editor window on a private X server: opened, driven, photographed
+#     (screenshots in build/editor-screenshots/) and compared with the
+#     headless surface, opened and closed under load.
 # Prints one line per check and "windows: N passed, N failed"; exits non-zero
 # when anything failed.
 #
@@ -66,8 +69,9 @@ kTuningOffsetToleranceCents=1
 . "$repo/tests/windows/check_runner.sh"
 . "$repo/tests/windows/binary_checks.sh"
 . "$repo/tests/windows/render_checks.sh"
+. "$repo/tests/windows/editor_checks.sh"
 
-for tool in cmake ninja sox wine wineserver x86_64-w64-mingw32-g++-posix i686-w64-mingw32-g++-posix \
+for tool in cmake ninja sox wine wineserver Xvfb x86_64-w64-mingw32-g++-posix i686-w64-mingw32-g++-posix \
   x86_64-w64-mingw32-objdump i686-w64-mingw32-objdump; do
   if ! command -v "$tool" >/dev/null; then
     echo "error: $tool is missing: run scripts/setup-windows.sh as root first" >&2
@@ -130,7 +134,7 @@ build_seconds=$((SECONDS - started))
 
 vorn_wine_env "$build"
 step wine-prefix vorn_wine_prepare_prefix
-trap 'remove_fake_tuning_library; vorn_wine_stop' EXIT
+trap 'remove_fake_tuning_library; stop_editor_display; vorn_wine_stop' EXIT
 
 # --- The checks, for each architecture.
 tests_started=$SECONDS
@@ -165,6 +169,28 @@ for bits in 64 32; do
     echo "win$bits: no raster_checks.exe in this build"
   fi
 done
+
+# --- The editor window, for each architecture, on a display of its own.
+shots=$build/editor-screenshots
+rm -rf "$shots"
+references=$shots/reference
+rm -f "$work/editor-figures.txt"
+if check "editor reference images" make_editor_references "$(find_built "$linux_build" vorn-editor-reference)" \
+  "$references" && start_editor_display; then
+  for bits in 64 32; do
+    editor_host=$(find_built "$build/win$bits" vorn-editorhost.exe)
+    check_plugin=$(find_built "$build/win$bits" "vorn-editorcheck${bits/32/}.dll")
+    dll=$(find_built "$build/win$bits" "${dll_name[$bits]}")
+    check "win$bits editor, check plug-in" check_editor "$editor_host" "$check_plugin" "win$bits-check" \
+      "$shots" "$references"
+    check "win$bits editor, ${dll_name[$bits]}" check_editor "$editor_host" "$dll" "win$bits" "$shots"
+  done
+  stop_editor_display
+  sed 's/^FIGURE /  /' "$work/editor-figures.txt" 2>/dev/null
+  echo "editor screenshots: $shots"
+else
+  record_failure "editor checks: no reference images or no X server"
+fi
 
 echo "Windows build $build_seconds s, tests $((SECONDS - tests_started)) s, in all $((SECONDS - started)) s"
 if [ $failed -gt 0 ]; then

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the plain build, the same tests
-# under AddressSanitizer and UndefinedBehaviorSanitizer with a short fuzzing
-# run of every reader of outside data, the threading tests under
-# ThreadSanitizer; then the Windows set-up, and the Windows builds with their
-# tests under Wine. The Linux part needs nothing of the Windows set-up, and a
+# Builds everything and runs every test: the plain build, the editor in an
+# X11 host under Xvfb, the same tests under AddressSanitizer and
+# UndefinedBehaviorSanitizer with a short fuzzing run of every reader of
+# outside data, the threading tests under ThreadSanitizer; then the Windows
+# set-up, and the Windows builds with their tests under Wine. The Linux part needs nothing of the Windows set-up, and a
 # failing Windows set-up says so.
 #
 # Usage: scripts/test.sh
@@ -28,6 +28,9 @@ scripts/setup.sh
 step "Plain build and tests"
 scripts/build.sh release
 ctest --test-dir build/release -j "$jobs" --timeout 900
+
+step "Editor in an X11 host under Xvfb"
+scripts/test-x11.sh build/release
 
 step "ASan + UBSan build and tests"
 scripts/build.sh asan

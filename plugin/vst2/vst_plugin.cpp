@@ -239,6 +239,8 @@ IntPtr VST_CALL VstPlugin::VSTDispatcher(vst2::AEffect* effect, std::int32_t opc
     // Waits for a block in progress, then destroys the instance unlocked.
     plugin->Mutex().lock();
     plugin->Mutex().unlock();
+    // The editor's own thread must be out of the plug-in before it goes.
+    if (IEditorView* editor = plugin->Editor()) editor->StopEvents();
     effect->object = nullptr;
     delete plugin;
     return 0;

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Runs the X11 editor tests (ctest label x11) of a build under a virtual X
+# server of their own; without DISPLAY the same tests skip themselves. The
+# server does not reset when its last client leaves, which would refuse the
+# next test's connection for a moment.
+#
+# Usage: scripts/test-x11.sh <build folder>
+set -euo pipefail
+
+build=${1:?usage: scripts/test-x11.sh <build folder>}
+export CTEST_OUTPUT_ON_FAILURE=1
+xvfb-run -a -s "-screen 0 1280x800x24 -nolisten tcp -noreset" ctest --test-dir "$build" -L x11 --timeout 600
