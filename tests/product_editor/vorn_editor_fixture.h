@@ -1,4 +1,5 @@
-// A Vorn instance with its headless editor, driven like a user would.
+// A Vorn instance with its editor on the headless surface (the build's own
+// surface may be a real window layer), driven like a user would.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,9 +16,12 @@
 
 class VornEditorTest : public ::testing::Test {
  protected:
-  VornEditorTest() : vorn(std::make_unique<Vorn>(nullptr)) {}
+  VornEditorTest() : vorn(std::make_unique<Vorn>(nullptr)), headless(new IGraphicsHeadless(vorn.get())) {
+    vorn->AttachGraphics(headless);  // replaces (and deletes) the build's surface
+    vorn->BuildEditor();
+  }
 
-  IGraphicsHeadless& Editor() { return *static_cast<IGraphicsHeadless*>(vorn->GetGraphics()); }
+  IGraphicsHeadless& Editor() { return *headless; }
   const VornEditorLayout& Layout() { return vorn->EditorLayout(); }
 
   // The control of the given view (1 or 2) bound to parameter index.
@@ -44,4 +48,5 @@ class VornEditorTest : public ::testing::Test {
   }
 
   std::unique_ptr<Vorn> vorn;
+  IGraphicsHeadless* headless;  // owned by vorn once attached
 };
