@@ -1,5 +1,6 @@
 #include "product/synth.h"
 
+#include "editor/icontrol.h"
 #include "editor/igraphics.h"
 #include "editor/platform/graphics_factory.h"
 #include "plugin/editor_view.h"
@@ -85,6 +86,10 @@ void Synth::CommitMidiLearn() {
       mLearnArmed = false;
       mUnlearnMode = false;
     }
+  }
+  if (mLearnSwitch && !mLearnArmed) {
+    mLearnSwitch->ApplyPluginValue(0.0);
+    mLearnSwitch->SetDirty(true);
   }
 }
 

@@ -11,10 +11,11 @@
 #include "engine/engine_host.h"
 #include "plugin/byte_chunk.h"
 #include "plugin/vst2/vst_plugin.h"
+#include "product/editor/editor_commands.h"
 
 class IGraphics;
 
-class Synth : public VstPlugin {
+class Synth : public VstPlugin, public EditorCommands {
  public:
   static constexpr int kLearnableControllers = EngineHost::kLearnableControllers;
   static constexpr int kUnbound = -1;
@@ -54,7 +55,9 @@ class Synth : public VstPlugin {
   // A control change 0..119 while learn is armed is consumed by learning.
   bool OfferControllerToLearn(int controller);
   // The learn switch's entry: arms or disarms, clearing what was learned.
-  void ArmMidiLearn(bool armed, bool unlearn);
+  void ArmMidiLearn(bool armed, bool unlearn) override;
+  // Turned off (from the plug-in side) when learning ends.
+  void SetLearnSwitch(IControl* learnSwitch) override { mLearnSwitch = learnSwitch; }
   bool IsMidiLearnArmed() const { return mLearnArmed; }
   bool IsUnlearnMode() const { return mUnlearnMode; }
   int ControllerTarget(int controller) const;
@@ -80,8 +83,8 @@ class Synth : public VstPlugin {
   void UnselectStartupBank();
   void SetMidiThru(bool on) { mMidiThru = on; }
   void SetIgnoreProgramChange(bool on) { mIgnoreProgramChange = on; }
-  bool MidiThru() const { return mMidiThru; }
-  bool IgnoreProgramChange() const { return mIgnoreProgramChange; }
+  bool MidiThru() const override { return mMidiThru; }
+  bool IgnoreProgramChange() const override { return mIgnoreProgramChange; }
   const std::string& ConfigurationPath() const { return mConfigurationPath; }
   const std::string& DocumentsFolder() const { return mDocumentsFolder; }
   const std::string& ProgramFolder() const { return mProgramFolder; }
@@ -91,26 +94,25 @@ class Synth : public VstPlugin {
   // Editor thread. Messages and dialogs are shown outside the mutex; the
   // program operations take it for their whole run.
   // One option-menu command (MenuCommand); other numbers do nothing.
-  void RunMenuCommand(IGraphics& graphics, int command);
+  void RunMenuCommand(IGraphics& graphics, int command) override;
   // Keeps the edits of the program being left in its slot, then selects index.
-  void GoToProgram(int index);
+  void GoToProgram(int index) override;
   void CopyProgram();
   void PasteProgram();
   virtual void InitProgram();
   // The editor's other view of the controls; the layout supplies it.
-  virtual void SwitchView() {}
+  void SwitchView() override {}
   // Asks the update server (product/update/update_check.h).
   int CheckForUpdate(IGraphics& graphics);
   // What the option menu greys: paste with nothing copied, loading and
   // unselecting with no start-up bank.
-  bool HasCopiedProgram() const { return mProgramClipboard.Size() > 0; }
-  bool HasStartupBank() const { return !mStartupBankPath.empty(); }
+  bool HasCopiedProgram() const override { return mProgramClipboard.Size() > 0; }
+  bool HasStartupBank() const override { return !mStartupBankPath.empty(); }
 
  protected:
   // Audio thread, mutex held: with MIDI thru on, the host gets the message back.
   void PassMidiThrough(const MidiMessage& message);
 
- protected:
   // BuildEditor, then AttachGraphics: the final class's constructor calls it
   // once its parameters exist, before any program is loaded.
   void BuildAndAttachEditor();
@@ -136,4 +138,5 @@ class Synth : public VstPlugin {
   std::atomic<bool> mIgnoreProgramChange{false};
   ByteChunk mProgramClipboard;
   int mClipboardSource = kUnbound;
+  IControl* mLearnSwitch = nullptr;
 };

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "engine/engine_host.h"
+#include "product/editor/vorn_editor_layout.h"
 #include "product/synth.h"
 
 class SynthEngine;
@@ -27,6 +28,10 @@ class Vorn final : public Synth, private EngineHost {
   void OnPresetChange() override;
   void ReleaseAllVoices() override;
   void InitParameters() override;
+  // product/editor/vorn_editor.cpp
+  void BuildEditor() override;
+  void SwitchView() override;
+  const VornEditorLayout& EditorLayout() const { return mEditorLayout; }
 
   SynthEngine& Engine() { return *mEngine; }
 
@@ -36,6 +41,7 @@ class Vorn final : public Synth, private EngineHost {
   void ApplyMappedController(int controller, double normalized) override;
 
   std::unique_ptr<SynthEngine> mEngine;
+  VornEditorLayout mEditorLayout;
 };
 
 // "Flt Freq" shows the whole Hertz of the nearest pitch index.

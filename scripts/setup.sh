@@ -11,7 +11,9 @@ set -euo pipefail
 # fontconfig for the raster layer with a metric-compatible "Arial"; sox as a
 # second reader of our WAV files; locales for the locale sources the tests
 # generate a decimal-comma locale from; Xlib for the editor's X11 window,
-# with XTEST, Xvfb and xauth (xvfb-run) for its tests under a virtual X server.
+# with XTEST, Xvfb and xauth (xvfb-run) for its tests under a virtual X server;
+# python3 and librsvg2-bin (rsvg-convert) for resources/img/render.sh and the
+# artwork's contrast test (the build itself uses the committed PNGs).
 packages=(
   build-essential
   cmake
@@ -27,6 +29,8 @@ packages=(
   fontconfig
   fonts-liberation
   sox
+  python3
+  librsvg2-bin
   locales
   libx11-dev
   libxtst-dev

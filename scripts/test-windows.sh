@@ -6,6 +6,7 @@
 #     of its code is compiled for SSE2 arithmetic;
 #   - the host conformance checker passes against each DLL;
 #   - the factory bank is read from the library's resource;
+#   - the editor images are carried as "PNG" resources 101 to 108;
 #   - the demo piece renders as the Linux build renders it;
 #   - with a fake LIBMTS.dll in the system folder a note starts at the
 #     master's pitch, without it at equal temperament;
@@ -150,6 +151,7 @@ for bits in 64 32; do
   echo "win$bits: $dll, $(stat -c %s "$dll") bytes"
   check "win$bits imports" check_imports "$objdump" "$dll" "$bits"
   check "win$bits exports" check_exports "$objdump" "$dll"
+  check "win$bits editor images" check_png_resources "$dll" "$repo/resources/img"
   if [ "$bits" = 32 ]; then
     check "win32 cdecl entry point" check_cdecl_entry "$objdump" "$dll"
     check "win32 SSE2 arithmetic" check_sse2_flags "$build/win32"

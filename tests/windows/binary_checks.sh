@@ -56,6 +56,12 @@ check_exports() {
   echo "exports exactly: $names(one function)"
 }
 
+# check_png_resources <dll> <image folder>: the editor's eight images, byte for
+# byte, as the library's "PNG" resources 101 to 108.
+check_png_resources() {
+  python3 "$(dirname "${BASH_SOURCE[0]}")/tools/png_resources.py" "$1" "$2"
+}
+
 # check_host <vorn-hostcheck.exe> <dll>
 check_host() {
   run_wine "$1" "$(wine_path "$2")"

@@ -59,6 +59,7 @@ int main(int argc, char** argv) {
     vorn.RefreshEditorControls();
   }
   if (options.view != 1 && !productLayout) return Fail("this editor has one view only");
+  if (options.view == 2) vorn.SwitchView();
 
   if (!options.program.empty()) {
     const int index = FindProgram(vorn, options.program);
