@@ -152,12 +152,8 @@ bool IGraphics::MeasureText(ITextStyle& style, const char* text, IBox& box) {
       box.left = static_cast<int>(static_cast<float>(box.left + box.right) * 0.5f) - w / 2;
       box.right = box.left + w;
       break;
-    case kAlignRight:
-      box.left = box.right - w;
-      break;
-    default:
-      box.right = box.left + w;
-      break;
+    case kAlignRight: box.left = box.right - w; break;
+    default: box.right = box.left + w; break;
   }
   box.bottom = box.top + h;
   return true;

@@ -110,11 +110,8 @@ bool IGraphics::EntryAcceptsCharacter(const IParam* param, int character) {
   switch (param->GetKind()) {
     case IParam::kBool:
     case IParam::kInt:
-    case IParam::kEnum:
-      return sign || digit;
-    case IParam::kDouble:
-      return sign || digit || character == '.';
-    default:
-      return true;
+    case IParam::kEnum: return sign || digit;
+    case IParam::kDouble: return sign || digit || character == '.';
+    default: return true;
   }
 }

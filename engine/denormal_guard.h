@@ -13,7 +13,7 @@ class DenormalGuard {
   DenormalGuard(const DenormalGuard&) = delete;
   DenormalGuard& operator=(const DenormalGuard&) = delete;
 
-  static constexpr unsigned kFlushToZero = 0x8000;      // MXCSR bit 15
+  static constexpr unsigned kFlushToZero = 0x8000;       // MXCSR bit 15
   static constexpr unsigned kDenormalsAreZero = 0x0040;  // MXCSR bit 6
 
  private:

@@ -52,38 +52,38 @@ struct Range {
 };
 
 inline constexpr Range kRanges[kCount] = {
-    {0, 100, 50, 1},                    // Volume
-    {0, 2, 0, 1},                       // Monophon
-    {0, 12, 2, 1},                      // PB Range
-    {0, 5, 0, 4},                       // Portamnt
-    {-64, 64, 0, 1},                    // M. Tune
-    {0, 1, 0, 1},                       // Osc Wave
-    {-100, 100, 0, 1},                  // FM
-    {0, 1, 0, 1},                       // FM Src
-    {-24, 24, 0, 1},                    // Osc2Trns
-    {-64, 64, 6, 1},                    // Osc2Tune
-    {0, 1, 0, 1},                       // Sync
-    {0, 1, 0, 1},                       // Flt Mode
+    {0, 100, 50, 1},                      // Volume
+    {0, 2, 0, 1},                         // Monophon
+    {0, 12, 2, 1},                        // PB Range
+    {0, 5, 0, 4},                         // Portamnt
+    {-64, 64, 0, 1},                      // M. Tune
+    {0, 1, 0, 1},                         // Osc Wave
+    {-100, 100, 0, 1},                    // FM
+    {0, 1, 0, 1},                         // FM Src
+    {-24, 24, 0, 1},                      // Osc2Trns
+    {-64, 64, 6, 1},                      // Osc2Tune
+    {0, 1, 0, 1},                         // Sync
+    {0, 1, 0, 1},                         // Flt Mode
     {0, 17280, 12218.805178903542, 0.5},  // Flt Freq
-    {0, 100, 0, 1},                     // Flt Reso
-    {-100, 100, 0, 1},                  // Flt Env
-    {-100, 100, 0, 1},                  // Flt LFO
-    {0, 100, 50, 1},                    // Flt Note
-    {-100, 100, 0, 1},                  // Flt Velo
-    {0, 100, 90, 1},                    // Amp Velo
-    {0, 2, 0, 1},                       // LFO Wave
-    {0.001, 99.999, 6.77, 4},           // LFO Freq
-    {0, 100, 0, 1},                     // FltEnv A
-    {0, 100, 0, 1},                     // FltEnv D
-    {0, 1, 0, 1},                       // FltEnv S
-    {0, 100, 0, 1},                     // AmpEnv A
-    {0, 100, 0, 1},                     // AmpEnv D
-    {0, 1, 1, 1},                       // AmpEnv S
-    {0, 100, 0, 1},                     // AmpEnv R
-    {0, 1, 0, 1},                       // Chorus
-    {0, 100, 7, 1},                     // Cho LFO1
-    {0, 100, 13, 1},                    // Cho LFO2
-    {0, 100, 20, 1},                    // Cho Dpt
+    {0, 100, 0, 1},                       // Flt Reso
+    {-100, 100, 0, 1},                    // Flt Env
+    {-100, 100, 0, 1},                    // Flt LFO
+    {0, 100, 50, 1},                      // Flt Note
+    {-100, 100, 0, 1},                    // Flt Velo
+    {0, 100, 90, 1},                      // Amp Velo
+    {0, 2, 0, 1},                         // LFO Wave
+    {0.001, 99.999, 6.77, 4},             // LFO Freq
+    {0, 100, 0, 1},                       // FltEnv A
+    {0, 100, 0, 1},                       // FltEnv D
+    {0, 1, 0, 1},                         // FltEnv S
+    {0, 100, 0, 1},                       // AmpEnv A
+    {0, 100, 0, 1},                       // AmpEnv D
+    {0, 1, 1, 1},                         // AmpEnv S
+    {0, 100, 0, 1},                       // AmpEnv R
+    {0, 1, 0, 1},                         // Chorus
+    {0, 100, 7, 1},                       // Cho LFO1
+    {0, 100, 13, 1},                      // Cho LFO2
+    {0, 100, 20, 1},                      // Cho Dpt
 };
 
 // Clamps into [lo, hi]; NaN becomes lo.

@@ -10,9 +10,7 @@ constexpr double kRateExponentSpan = 4.5;
 
 }  // namespace
 
-double Envelope::Rate(double x) const {
-  return std::pow(10.0, kRateExponentTop - x * kRateExponentSpan) * mRateScale;
-}
+double Envelope::Rate(double x) const { return std::pow(10.0, kRateExponentTop - x * kRateExponentSpan) * mRateScale; }
 
 void Envelope::StartAttack() {
   mStage = kAttack;

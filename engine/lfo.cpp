@@ -16,17 +16,13 @@ std::int32_t Lfo::NextRandom() {
 
 void Lfo::Tick() {
   switch (mWave) {
-    case kSquare:
-      mOutput = mPhase < 0.0 ? 1.0 : -1.0;
-      break;
+    case kSquare: mOutput = mPhase < 0.0 ? 1.0 : -1.0; break;
     case kSampleAndHold:
       // The phase wrapped at the previous tick, or the LFO has just started.
       if (mPhase - mIncrement < -1.0) mHeldValue = NextRandom() * kRandomScale;
       mOutput = mHeldValue;
       break;
-    default:
-      mOutput = std::fabs(mPhase) * 2.0 - 1.0;
-      break;
+    default: mOutput = std::fabs(mPhase) * 2.0 - 1.0; break;
   }
   mPhase += mIncrement;
   if (mPhase >= 1.0) mPhase -= 2.0;

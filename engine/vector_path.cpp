@@ -7,9 +7,7 @@ namespace {
 // Set by the build: 1 where the AVX2 path is never to be taken.
 constexpr bool kSse2Only = VORN_SSE2_ONLY;
 
-VectorPath Detect() {
-  return !kSse2Only && __builtin_cpu_supports("avx2") ? VectorPath::kAvx2 : VectorPath::kSse2;
-}
+VectorPath Detect() { return !kSse2Only && __builtin_cpu_supports("avx2") ? VectorPath::kAvx2 : VectorPath::kSse2; }
 
 std::atomic<VectorPath>& Selected() {
   static std::atomic<VectorPath> selected{Detect()};

@@ -10,17 +10,15 @@
 
 namespace {
 
-constexpr double kVelocityScale = 0.007874015748031496;  // 1 / 127
+constexpr double kVelocityScale = 0.007874015748031496;      // 1 / 127
 constexpr double kOctavesPerSemitone = 0.08333333333333333;  // 1 / 12
-constexpr int kKeyTrackCentre = 48;  // the note at which key tracking moves nothing
+constexpr int kKeyTrackCentre = 48;                          // the note at which key tracking moves nothing
 
 }  // namespace
 
 const double Voice::kNoSource = 0.0;
 
-Voice::Voice() {
-  mFilter.BindInputs({mFilterEnvelope.LevelSource(), mLfoSource, &mKeyOffset, &mVelocityFactor});
-}
+Voice::Voice() { mFilter.BindInputs({mFilterEnvelope.LevelSource(), mLfoSource, &mKeyOffset, &mVelocityFactor}); }
 
 void Voice::BindEngineSources(const EngineSources& sources) {
   mBendSource = sources.bend;

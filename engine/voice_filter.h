@@ -54,9 +54,9 @@ class VoiceFilter {
   void Reset();
 
   double Process(double x) {
-    const int index = static_cast<int>(*mInputs.envelope * mEnvelopeAmount + mCurrentCutoff +
-                                       *mInputs.lfo * mLfoAmount + *mInputs.key * mKeyAmount +
-                                       *mInputs.velocity * mVelocityAmount);
+    const int index =
+        static_cast<int>(*mInputs.envelope * mEnvelopeAmount + mCurrentCutoff + *mInputs.lfo * mLfoAmount +
+                         *mInputs.key * mKeyAmount + *mInputs.velocity * mVelocityAmount);
     if (index != mCachedIndex) ComputeCoefficients(index);
     const double in = x + mDenormalOffset;
     mS0 += mDenormalOffset;

@@ -30,9 +30,9 @@ struct alignas(16) IntLanes {
   VORN_AVX2 void Store(__m128i x) { _mm_store_si128(reinterpret_cast<__m128i*>(v), x); }
 };
 
-
 VORN_AVX2 __m256d LaneMask(bool a, bool b, bool c, bool d) {
-  return _mm256_castsi256_pd(_mm256_setr_epi64x(-std::int64_t{a}, -std::int64_t{b}, -std::int64_t{c}, -std::int64_t{d}));
+  return _mm256_castsi256_pd(
+      _mm256_setr_epi64x(-std::int64_t{a}, -std::int64_t{b}, -std::int64_t{c}, -std::int64_t{d}));
 }
 
 // Clip(x) = x < -1 ? -1 : (x > 1 ? 1 : x), NaN passing through as in the scalar code.
@@ -47,10 +47,10 @@ VORN_AVX2_INLINE __m256d Clip(__m256d x) {
 // quicker than a gather on many processors.
 VORN_AVX2_INLINE __m256d Lookup(const double* const* tables, __m128i phases) {
   const __m128i entries = _mm_srli_epi32(phases, kTableEntryShift);
-  const __m128d low = _mm_loadh_pd(_mm_load_sd(tables[0] + _mm_cvtsi128_si32(entries)),
-                                   tables[1] + _mm_extract_epi32(entries, 1));
-  const __m128d high = _mm_loadh_pd(_mm_load_sd(tables[2] + _mm_extract_epi32(entries, 2)),
-                                    tables[3] + _mm_extract_epi32(entries, 3));
+  const __m128d low =
+      _mm_loadh_pd(_mm_load_sd(tables[0] + _mm_cvtsi128_si32(entries)), tables[1] + _mm_extract_epi32(entries, 1));
+  const __m128d high =
+      _mm_loadh_pd(_mm_load_sd(tables[2] + _mm_extract_epi32(entries, 2)), tables[3] + _mm_extract_epi32(entries, 3));
   return _mm256_insertf128_pd(_mm256_castpd128_pd256(low), high, 1);
 }
 
@@ -119,8 +119,8 @@ class VoiceGroupAvx2::EnvelopeLanes {
     mCoefficient = _mm256_setr_pd(e0.mCoefficient, e1.mCoefficient, e2.mCoefficient, e3.mCoefficient);
     mActive = LaneMask(e0.mStage != Envelope::kIdle, e1.mStage != Envelope::kIdle, e2.mStage != Envelope::kIdle,
                        e3.mStage != Envelope::kIdle);
-    mAttack = LaneMask(e0.mStage == Envelope::kAttack, e1.mStage == Envelope::kAttack,
-                       e2.mStage == Envelope::kAttack, e3.mStage == Envelope::kAttack);
+    mAttack = LaneMask(e0.mStage == Envelope::kAttack, e1.mStage == Envelope::kAttack, e2.mStage == Envelope::kAttack,
+                       e3.mStage == Envelope::kAttack);
   }
 
   Voice* const* mGroup;
@@ -141,8 +141,7 @@ bool VoiceGroupAvx2::CanRender(Voice* const* group) {
 class VoiceGroupAvx2::Lanes {
  public:
   VORN_AVX2_INLINE explicit Lanes(Voice* const* group)
-      : mFilterEnvelope(group, &Voice::mFilterEnvelope),
-        mAmpEnvelope(group, &Voice::mAmpEnvelope) {
+      : mFilterEnvelope(group, &Voice::mFilterEnvelope), mAmpEnvelope(group, &Voice::mAmpEnvelope) {
     for (int lane = 0; lane < kLanes; ++lane) {
       mOsc[lane] = &group[lane]->mOscillators;
       mFilter[lane] = &group[lane]->mFilter;
@@ -331,8 +330,8 @@ class VoiceGroupAvx2::Lanes {
     mK = _mm256_blendv_pd(mK, _mm256_mul_pd(_mm256_sub_pd(w, two), g), take);
     mB = _mm256_blendv_pd(mB, b, take);
     if (mSmooth) {
-      mFeedback = _mm256_blendv_pd(mFeedback, _mm256_mul_pd(mResonance, _mm256_set1_pd(VoiceFilter::kSmoothFeedback)),
-                                   take);
+      mFeedback =
+          _mm256_blendv_pd(mFeedback, _mm256_mul_pd(mResonance, _mm256_set1_pd(VoiceFilter::kSmoothFeedback)), take);
       const __m256d b2 = _mm256_mul_pd(b, b);
       mC4 = _mm256_blendv_pd(mC4, _mm256_mul_pd(b2, b2), take);
     } else {

@@ -13,18 +13,14 @@ struct HostText {
 
 // Searched in this order; the first text contained in the product string wins.
 constexpr HostText kHostTexts[] = {
-    {"cubase", kHostCubase},         {"reaper", kHostReaper},
-    {"nuendo", kHostNuendo},         {"cakewalk", kHostSonar},
-    {"samplitude", kHostSamplitude}, {"fruity", kHostFL},
-    {"live", kHostAbletonLive},      {"melodyne", kHostMelodyne},
-    {"vstmanlib", kHostVstManLib},   {"aulab", kHostAULab},
-    {"garageband", kHostGarageBand}, {"forte", kHostForte},
-    {"chainer", kHostChainer},       {"audition", kHostAudition},
-    {"orion", kHostOrion},           {"sawstudio", kHostSAWStudio},
-    {"logic", kHostLogic},           {"digital", kHostDigitalPerformer},
-    {"audiomulch", kHostAudioMulch}, {"presonus", kHostStudioOne},
-    {"vst3plugintesthost", kHostVst3TestHost}, {"protools", kHostProTools},
-    {"ardour", kHostArdour},         {"openmpt", kHostOpenMPT},
+    {"cubase", kHostCubase},         {"reaper", kHostReaper},         {"nuendo", kHostNuendo},
+    {"cakewalk", kHostSonar},        {"samplitude", kHostSamplitude}, {"fruity", kHostFL},
+    {"live", kHostAbletonLive},      {"melodyne", kHostMelodyne},     {"vstmanlib", kHostVstManLib},
+    {"aulab", kHostAULab},           {"garageband", kHostGarageBand}, {"forte", kHostForte},
+    {"chainer", kHostChainer},       {"audition", kHostAudition},     {"orion", kHostOrion},
+    {"sawstudio", kHostSAWStudio},   {"logic", kHostLogic},           {"digital", kHostDigitalPerformer},
+    {"audiomulch", kHostAudioMulch}, {"presonus", kHostStudioOne},    {"vst3plugintesthost", kHostVst3TestHost},
+    {"protools", kHostProTools},     {"ardour", kHostArdour},         {"openmpt", kHostOpenMPT},
     {"renoise", kHostRenoise},       {"standalone", kHostStandalone},
 };
 

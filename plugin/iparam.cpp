@@ -15,8 +15,8 @@ void CopyText(char* field, const char* text) { CopyTruncated(field, text, IParam
 
 }  // namespace
 
-void IParam::InitDouble(const char* name, double defaultValue, double min, double max, double step,
-                        const char* label, double shape) {
+void IParam::InitDouble(const char* name, double defaultValue, double min, double max, double step, const char* label,
+                        double shape) {
   if (mKind == kNone) mKind = kDouble;
   CopyText(mName, name);
   CopyText(mLabel, label);
@@ -48,9 +48,7 @@ void IParam::SetDisplayText(int value, const char* text) {
   mDisplayTexts.push_back(entry);
 }
 
-double IParam::ToReal(double normalized) const {
-  return mMin + (mMax - mMin) * std::pow(normalized, mShape);
-}
+double IParam::ToReal(double normalized) const { return mMin + (mMax - mMin) * std::pow(normalized, mShape); }
 
 void IParam::SetNormalized(double normalized) {
   double v = ToReal(normalized);
@@ -60,9 +58,7 @@ void IParam::SetNormalized(double normalized) {
   mValue = std::isnan(v) ? mMin : std::min(v, mMax);
 }
 
-void IParam::SetValue(double value) {
-  mValue = std::isnan(value) ? mMin : std::clamp(value, mMin, mMax);
-}
+void IParam::SetValue(double value) { mValue = std::isnan(value) ? mMin : std::clamp(value, mMin, mMax); }
 
 double IParam::GetNormalized(double value) const {
   const double clamped = value < mMin ? mMin : std::min(value, mMax);

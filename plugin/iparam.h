@@ -19,8 +19,8 @@ class IParam {
     char text[kTextSize];
   };
 
-  void InitDouble(const char* name, double defaultValue, double min, double max, double step,
-                  const char* label = "", double shape = 1.0);
+  void InitDouble(const char* name, double defaultValue, double min, double max, double step, const char* label = "",
+                  double shape = 1.0);
   void InitInt(const char* name, int defaultValue, int min, int max, const char* label = "");
   void InitEnum(const char* name, int defaultValue, int count, const char* const* texts);
   void SetDisplayText(int value, const char* text);

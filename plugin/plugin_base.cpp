@@ -30,8 +30,8 @@ void CopyName(char* field, const char* text) { CopyTruncated(field, text, Plugin
 
 }  // namespace
 
-PluginBase::PluginBase(const char* effectName, const char* productName, const char* vendorName,
-                       int uniqueId, int version, const char* channelIoText)
+PluginBase::PluginBase(const char* effectName, const char* productName, const char* vendorName, int uniqueId,
+                       int version, const char* channelIoText)
     : mChannelConfigs(ParseChannelIoText(channelIoText)), mUniqueId(uniqueId), mVersion(version) {
   CopyName(mEffectName, effectName);
   CopyName(mProductName, productName);
@@ -47,8 +47,10 @@ PluginBase::PluginBase(const char* effectName, const char* productName, const ch
   mOutputPointers.assign(static_cast<std::size_t>(outputs), nullptr);
   mInputs.resize(static_cast<std::size_t>(inputs));
   mOutputs.resize(static_cast<std::size_t>(outputs));
-  for (int i = 0; i < inputs; ++i) mInputs[static_cast<std::size_t>(i)].slot = &mInputPointers[static_cast<std::size_t>(i)];
-  for (int i = 0; i < outputs; ++i) mOutputs[static_cast<std::size_t>(i)].slot = &mOutputPointers[static_cast<std::size_t>(i)];
+  for (int i = 0; i < inputs; ++i)
+    mInputs[static_cast<std::size_t>(i)].slot = &mInputPointers[static_cast<std::size_t>(i)];
+  for (int i = 0; i < outputs; ++i)
+    mOutputs[static_cast<std::size_t>(i)].slot = &mOutputPointers[static_cast<std::size_t>(i)];
 }
 
 PluginBase::~PluginBase() { DeleteEditor(); }
@@ -64,7 +66,8 @@ void PluginBase::ApplyParameter(int) { Lock lock(mMutex); }
 
 void PluginBase::RenderBlock(double** inputs, double** outputs, int frames) {
   const int copied = std::min(InputCount(), OutputCount());
-  for (int i = 0; i < copied; ++i) std::memcpy(outputs[i], inputs[i], sizeof(double) * static_cast<std::size_t>(frames));
+  for (int i = 0; i < copied; ++i)
+    std::memcpy(outputs[i], inputs[i], sizeof(double) * static_cast<std::size_t>(frames));
   for (int i = copied; i < OutputCount(); ++i) std::fill_n(outputs[i], frames, 0.0);
 }
 

@@ -48,8 +48,8 @@ class PluginBase {
     std::string label;
   };
 
-  PluginBase(const char* effectName, const char* productName, const char* vendorName,
-             int uniqueId, int version, const char* channelIoText);
+  PluginBase(const char* effectName, const char* productName, const char* vendorName, int uniqueId, int version,
+             const char* channelIoText);
   PluginBase(const PluginBase&) = delete;
   PluginBase& operator=(const PluginBase&) = delete;
   virtual ~PluginBase();

@@ -25,8 +25,9 @@ void PutBigEndian(ByteChunk& file, std::int32_t value) {
 bool GetBigEndian(const ByteChunk& file, int offset, std::int32_t& value) {
   if (offset < 0 || offset + 4 > file.Size()) return false;
   const std::uint8_t* p = file.Data() + offset;
-  value = static_cast<std::int32_t>((static_cast<std::uint32_t>(p[0]) << 24) | (static_cast<std::uint32_t>(p[1]) << 16) |
-                                    (static_cast<std::uint32_t>(p[2]) << 8) | static_cast<std::uint32_t>(p[3]));
+  value =
+      static_cast<std::int32_t>((static_cast<std::uint32_t>(p[0]) << 24) | (static_cast<std::uint32_t>(p[1]) << 16) |
+                                (static_cast<std::uint32_t>(p[2]) << 8) | static_cast<std::uint32_t>(p[3]));
   return true;
 }
 
@@ -61,7 +62,9 @@ std::string GetProgramName(const ByteChunk& file, int offset) {
 }
 
 // A normalised value read from a file is clamped, since files come from anywhere.
-double SafeNormalized(float value) { return std::isnan(value) ? 0.0 : std::clamp(static_cast<double>(value), 0.0, 1.0); }
+double SafeNormalized(float value) {
+  return std::isnan(value) ? 0.0 : std::clamp(static_cast<double>(value), 0.0, 1.0);
+}
 
 // Files larger than any chunk Vorn reads are refused before they are read whole.
 bool ReadFile(const char* path, ByteChunk& file) {

@@ -45,8 +45,8 @@ struct FileCommand {
 };
 
 constexpr FileCommand kFileCommands[] = {
-    {kCommandLoadProgram, "fxp", IGraphics::kFileOpen},      {kCommandSaveProgram, "fxp", IGraphics::kFileSave},
-    {kCommandLoadBank, "fxb", IGraphics::kFileOpen},         {kCommandSaveBank, "fxb", IGraphics::kFileSave},
+    {kCommandLoadProgram, "fxp", IGraphics::kFileOpen},       {kCommandSaveProgram, "fxp", IGraphics::kFileSave},
+    {kCommandLoadBank, "fxb", IGraphics::kFileOpen},          {kCommandSaveBank, "fxb", IGraphics::kFileSave},
     {kCommandSelectStartupBank, "fxb", IGraphics::kFileOpen},
 };
 

@@ -20,7 +20,8 @@ constexpr const char* kChannelIoText = "0-1 0-2";
 }  // namespace
 
 Synth::Synth(vst2::HostCallback host)
-    : VstPlugin(host, kEffectName, kProductName, kVendorName, kUniqueId, kVornVersionPacked, kChannelIoText, kPresetCount),
+    : VstPlugin(host, kEffectName, kProductName, kVendorName, kUniqueId, kVornVersionPacked, kChannelIoText,
+                kPresetCount),
       mPendingGraphics(CreatePlatformGraphics(this)) {
   mControllerMap.fill(kUnbound);
   OpenConfiguration();

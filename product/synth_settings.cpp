@@ -78,7 +78,8 @@ void Synth::OpenConfiguration() {
 
 int Synth::ReadConfiguration() {
   IniDocument file;
-  const IniFileState state = mConfigurationPath.empty() ? IniFileState::kMissing : ReadIniFile(mConfigurationPath, file);
+  const IniFileState state =
+      mConfigurationPath.empty() ? IniFileState::kMissing : ReadIniFile(mConfigurationPath, file);
 
   mStartupBankPath = ReadValue(file, kStartupBankSection, kStartupBankKey, "", kPathValueLimit);
   const std::string folder = ReadValue(file, kGlobalSection, kProgramFolderKey, "", kPathValueLimit);

@@ -6,7 +6,8 @@ namespace {
 using Lock = std::lock_guard<std::recursive_mutex>;
 }
 
-Vorn::Vorn(vst2::HostCallback host) : Synth(host), mEngine(std::make_unique<SynthEngine>(static_cast<EngineHost&>(*this))) {
+Vorn::Vorn(vst2::HostCallback host)
+    : Synth(host), mEngine(std::make_unique<SynthEngine>(static_cast<EngineHost&>(*this))) {
   InitParameters();
   BuildAndAttachEditor();
   LoadInitialBank();
@@ -27,9 +28,7 @@ void Vorn::ApplyParameter(int index) {
   mEngine->ApplyParameter(index, param->Value(), param->GetNormalized());
 }
 
-void Vorn::RenderBlock(double**, double** outputs, int frames) {
-  mEngine->RenderBlock(outputs[0], outputs[1], frames);
-}
+void Vorn::RenderBlock(double**, double** outputs, int frames) { mEngine->RenderBlock(outputs[0], outputs[1], frames); }
 
 void Vorn::HandleMidiMessage(const MidiMessage& message) {
   PassMidiThrough(message);

@@ -16,8 +16,8 @@ int Vorn::UnserializeState(const ByteChunk& chunk, int pos) {
   // Written so that nothing overflows whatever pos is; a program change
   // reads the state on the audio thread, so the stored index and name are
   // skipped without building anything.
-  const bool tagged = pos >= 0 && chunk.Size() - pos >= kStateTagSize &&
-                      std::memcmp(chunk.Data() + pos, kStateTag, kStateTagSize) == 0;
+  const bool tagged =
+      pos >= 0 && chunk.Size() - pos >= kStateTagSize && std::memcmp(chunk.Data() + pos, kStateTag, kStateTagSize) == 0;
   if (tagged) {
     std::int32_t ignoredIndex = 0;
     pos = chunk.GetInt32(ignoredIndex, pos + kStateTagSize);

@@ -75,8 +75,7 @@ bool AcceptableSize(png_uint_32 width, png_uint_32 height) {
 // hundred bytes must not claim 64 MiB). Only a memory source knows its size.
 constexpr uint64_t kMaxInflateRatio = 1100;
 
-bool PlausibleForSource(png_structp png, png_infop info, const Source& source, png_uint_32 width,
-                        png_uint_32 height) {
+bool PlausibleForSource(png_structp png, png_infop info, const Source& source, png_uint_32 width, png_uint_32 height) {
   if (source.file) return true;
   const uint64_t bitsPerPixel = static_cast<uint64_t>(png_get_channels(png, info)) * png_get_bit_depth(png, info);
   const uint64_t rawBytes = static_cast<uint64_t>(height) * (1 + (width * bitsPerPixel + 7) / 8);
@@ -133,8 +132,7 @@ PX_IBitmap* Decode(Source& source, PX_IBitmap* target) {
     made = new PX_MemBitmap(static_cast<int>(width), static_cast<int>(height));
     bitmap = made;
   }
-  if (bitmap->Width() != static_cast<int>(width) || bitmap->Height() != static_cast<int>(height) ||
-      !bitmap->Pixels()) {
+  if (bitmap->Width() != static_cast<int>(width) || bitmap->Height() != static_cast<int>(height) || !bitmap->Pixels()) {
     png_error(png, "no memory for the image");
   }
   rows = static_cast<png_bytep*>(std::malloc(sizeof(png_bytep) * height));

@@ -44,8 +44,8 @@ inline uint32_t Pack(int b, int g, int r, int a) {
 // Applies Rule to the four bytes of d with source channels sb, sg, sr, sa.
 template <class Rule>
 inline uint32_t BlendPixel(int sb, int sg, int sr, int sa, uint32_t d, int ia) {
-  return Pack(Rule::Channel(sb, Byte(d, 0), ia), Rule::Channel(sg, Byte(d, 1), ia),
-              Rule::Channel(sr, Byte(d, 2), ia), Rule::Channel(sa, Byte(d, 3), ia));
+  return Pack(Rule::Channel(sb, Byte(d, 0), ia), Rule::Channel(sg, Byte(d, 1), ia), Rule::Channel(sr, Byte(d, 2), ia),
+              Rule::Channel(sa, Byte(d, 3), ia));
 }
 
 template <class Rule>

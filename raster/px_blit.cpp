@@ -155,11 +155,8 @@ void Blend(const BlitArea& area, int mode, float alpha) {
         BlendArea<OverlayRule>(area, ia);
       }
       break;
-    case kBlitHsvAdjust:
-      HsvAdjust(area, ia, useAlpha);
-      break;
-    default:
-      break;
+    case kBlitHsvAdjust: HsvAdjust(area, ia, useAlpha); break;
+    default: break;
   }
 }
 

@@ -76,8 +76,7 @@ class PX_CachedFont : public PX_IFont {
   TextExtent Measure(const char* text, int length, uint32_t flags);
   int DrawGlyphs(PX_IBitmap* bitmap, const char* text, int length, PX_Rect* box, uint32_t flags);
   int DrawDirect(PX_IBitmap* bitmap, const char* text, int length, PX_Rect* box, uint32_t flags);
-  void CompositeGlyph(PX_IBitmap& bitmap, const PX_GlyphEntry& glyph, int x, int y, const PX_Rect& visible,
-                      int weight);
+  void CompositeGlyph(PX_IBitmap& bitmap, const PX_GlyphEntry& glyph, int x, int y, const PX_Rect& visible, int weight);
 
   uint32_t textColour_ = 0;
   uint32_t backColour_ = 0xFFFFFFFF;

@@ -43,8 +43,7 @@ void Place(const PX_Rect& box, int width, int height, uint32_t flags, int64_t* x
 int Limited(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, -0x3FFFFFFF, 0x3FFFFFFF)); }
 
 PX_Rect Intersect(const PX_Rect& a, const PX_Rect& b) {
-  return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-          std::min(a.bottom, b.bottom)};
+  return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
 }
 
 bool IsEmpty(const PX_Rect& r) { return r.left >= r.right || r.top >= r.bottom; }

@@ -33,9 +33,7 @@ void ForEachPixel(const FillArea& area, PixelRule rule) {
 // Exact quarter weights of a copy fill mix whole words with shifts and masks.
 bool FillCopyShortcut(const FillArea& area, uint32_t c, int ia) {
   switch (ia) {
-    case kFullWeight:
-      ForEachPixel(area, [c](uint32_t) { return c; });
-      return true;
+    case kFullWeight: ForEachPixel(area, [c](uint32_t) { return c; }); return true;
     case kHalfWeight:
       ForEachPixel(area, [c](uint32_t d) { return ((c >> 1) & kHalfMask) + ((d >> 1) & kHalfMask); });
       return true;
@@ -49,8 +47,7 @@ bool FillCopyShortcut(const FillArea& area, uint32_t c, int ia) {
         return ((c >> 2) & kQuarterMask) + ((d >> 2) & kQuarterMask) + ((c >> 1) & kHalfMask);
       });
       return true;
-    default:
-      return false;
+    default: return false;
   }
 }
 
@@ -97,21 +94,11 @@ void PX_FillRegion(PX_IBitmap* dest, int x, int y, int w, int h, uint32_t colour
   if (operation == kBlitCopy && FillCopyShortcut(area, colour, ia)) return;
   if (ia == 0) return;
   switch (operation) {
-    case kBlitCopy:
-      FillWith<CopyRule>(area, colour, ia);
-      break;
-    case kBlitAdd:
-      FillWith<AddRule>(area, colour, ia);
-      break;
-    case kBlitDodge:
-      FillWith<DodgeRule>(area, colour, ia);
-      break;
-    case kBlitMultiply:
-      FillWith<MultiplyRule>(area, colour, ia);
-      break;
-    case kBlitOverlay:
-      FillWith<OverlayRule>(area, colour, ia);
-      break;
+    case kBlitCopy: FillWith<CopyRule>(area, colour, ia); break;
+    case kBlitAdd: FillWith<AddRule>(area, colour, ia); break;
+    case kBlitDodge: FillWith<DodgeRule>(area, colour, ia); break;
+    case kBlitMultiply: FillWith<MultiplyRule>(area, colour, ia); break;
+    case kBlitOverlay: FillWith<OverlayRule>(area, colour, ia); break;
     case kBlitHsvAdjust: {
       // The weight's own byte would be 0 at full weight; the fill's alpha
       // stays the weight, limited to a byte.
@@ -121,7 +108,6 @@ void PX_FillRegion(PX_IBitmap* dest, int x, int y, int w, int h, uint32_t colour
       });
       break;
     }
-    default:
-      break;
+    default: break;
   }
 }

@@ -98,12 +98,12 @@ bool PX_CachedFont::DrawGlyph(PX_IBitmap* bitmap, int code, int x, int y, const 
   return true;
 }
 
-void PX_CachedFont::CompositeGlyph(PX_IBitmap& bitmap, const PX_GlyphEntry& glyph, int x, int y,
-                                   const PX_Rect& visible, int weight) {
+void PX_CachedFont::CompositeGlyph(PX_IBitmap& bitmap, const PX_GlyphEntry& glyph, int x, int y, const PX_Rect& visible,
+                                   int weight) {
   GlyphArea area;
   area.coverageSpan = glyph.width;
-  area.coverage = coverage_.data() + (glyph.offset - 1) +
-                  static_cast<ptrdiff_t>(visible.top - y) * glyph.width + (visible.left - x);
+  area.coverage = coverage_.data() + (glyph.offset - 1) + static_cast<ptrdiff_t>(visible.top - y) * glyph.width +
+                  (visible.left - x);
   area.rows = PX_WalkRows(bitmap, visible.top);
   area.x = visible.left;
   area.width = visible.right - visible.left;

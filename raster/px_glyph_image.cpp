@@ -59,8 +59,7 @@ void Soften(uint32_t* pixels, int rowSpan, int width, int height) {
   }
 }
 
-Coverage Extract(const uint32_t* pixels, int rowSpan, int areaWidth, int height, int margin, int advance,
-                 bool invert) {
+Coverage Extract(const uint32_t* pixels, int rowSpan, int areaWidth, int height, int margin, int advance, bool invert) {
   int first = areaWidth;
   int last = -1;
   for (int y = 0; y < height; ++y) {

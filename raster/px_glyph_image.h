@@ -34,8 +34,7 @@ struct Coverage {
 // with invert). Keeps the columns from min(first covered, margin) to
 // max(last covered + 1, margin + advance), so ink is never cut and blank
 // margins are dropped.
-Coverage Extract(const uint32_t* pixels, int rowSpan, int areaWidth, int height, int margin, int advance,
-                 bool invert);
+Coverage Extract(const uint32_t* pixels, int rowSpan, int areaWidth, int height, int margin, int advance, bool invert);
 
 // Turns the image by 90 degrees, clockwise or counter-clockwise; width and
 // height swap.

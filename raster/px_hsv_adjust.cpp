@@ -65,12 +65,36 @@ uint32_t HsvAdjustPixel(int sr, int sg, int sb, uint32_t d, int ia, int alpha) {
   int outG;
   int outB;
   switch (hue / kSectorSteps) {
-    case 0: outR = v; outG = rise(hue - 64); outB = floor; break;
-    case 1: outR = fall(hue - 64); outG = v; outB = floor; break;
-    case 2: outR = floor; outG = v; outB = rise(hue - 192); break;
-    case 3: outR = floor; outG = fall(hue - 192); outB = v; break;
-    case 4: outR = rise(hue - 320); outG = floor; outB = v; break;
-    default: outR = v; outG = floor; outB = fall(hue - 320); break;
+    case 0:
+      outR = v;
+      outG = rise(hue - 64);
+      outB = floor;
+      break;
+    case 1:
+      outR = fall(hue - 64);
+      outG = v;
+      outB = floor;
+      break;
+    case 2:
+      outR = floor;
+      outG = v;
+      outB = rise(hue - 192);
+      break;
+    case 3:
+      outR = floor;
+      outG = fall(hue - 192);
+      outB = v;
+      break;
+    case 4:
+      outR = rise(hue - 320);
+      outG = floor;
+      outB = v;
+      break;
+    default:
+      outR = v;
+      outG = floor;
+      outB = fall(hue - 320);
+      break;
   }
   return Pack(outB, outG, outR, alpha);
 }

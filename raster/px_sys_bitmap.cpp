@@ -8,9 +8,7 @@ namespace {
 constexpr int64_t kMaxSectionPixels = 0x1FFFFFFF;
 }  // namespace
 
-PX_SysBitmap::PX_SysBitmap(int width, int height) : context_(px_surface::CreateContext()) {
-  Resize(width, height);
-}
+PX_SysBitmap::PX_SysBitmap(int width, int height) : context_(px_surface::CreateContext()) { Resize(width, height); }
 
 PX_SysBitmap::~PX_SysBitmap() {
   ReleaseSection();
@@ -52,7 +50,8 @@ bool PX_SysBitmap::Resize(int width, int height) {
     return false;
   }
   if (static_cast<int64_t>(allocatedWidth_) * allocatedHeight_ <= kMaxSectionPixels) {
-    section_ = px_surface::CreateSection(context_, allocatedWidth_, allocatedHeight_, IsFlipped(), &pixels_, &previous_);
+    section_ =
+        px_surface::CreateSection(context_, allocatedWidth_, allocatedHeight_, IsFlipped(), &pixels_, &previous_);
   }
   if (!section_) {
     pixels_ = nullptr;

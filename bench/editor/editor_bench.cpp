@@ -66,9 +66,11 @@ struct Editor {
       graphics.AttachControl(control);
     }
     const IBitmapStrip button = graphics.LoadBitmapById(kSwitchId, "s.png", 2);
-    for (int i = 0; i < kSwitches; ++i) graphics.AttachControl(new ISwitchControl(plugin, 24 + 64 * i, 300, 24 + i, button));
+    for (int i = 0; i < kSwitches; ++i)
+      graphics.AttachControl(new ISwitchControl(plugin, 24 + 64 * i, 300, 24 + i, button));
     const IBitmapStrip handle = graphics.LoadBitmapById(kHandleId, "h.png");
-    for (int i = 0; i < kFaders; ++i) graphics.AttachControl(new IFaderControl(plugin, 560 + 60 * i, 60, 120, 12 + i, handle));
+    for (int i = 0; i < kFaders; ++i)
+      graphics.AttachControl(new IFaderControl(plugin, 560 + 60 * i, 60, 120, 12 + i, handle));
     for (int i = 0; i < kCaptions; ++i) {
       graphics.AttachControl(new ITextControl(plugin, {560, 220 + 24 * i, 820, 240 + 24 * i},
                                               ITextStyle("Arial", 14, {255, 200, 200, 200}, kAlignLeft),

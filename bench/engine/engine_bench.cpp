@@ -54,18 +54,32 @@ enum Patch : int { kBright = 0, kFirstFactoryProgram = 1 };
 
 void ApplyPatch(SynthEngine& engine, int patch) {
   for (int index = 0; index < p::kCount; ++index) Set(engine, index, p::kRanges[index].defaultValue);
-  const std::vector<std::pair<int, double>> bright = {
-      {p::kVolume, 40},           {p::kFmAmount, 35},          {p::kOsc2Transpose, 7},
-      {p::kOsc2Tune, 9},          {p::kSync, 1},               {p::kFilterFrequency, 15500},
-      {p::kFilterResonance, 35},  {p::kFilterLfoAmount, 60},   {p::kFilterEnvAmount, 70},
-      {p::kFilterEnvSustain, 1},  {p::kLfoFrequency, 5},       {p::kChorus, 1},
-      {p::kChorusDepth, 50}};
+  const std::vector<std::pair<int, double>> bright = {{p::kVolume, 40},
+                                                      {p::kFmAmount, 35},
+                                                      {p::kOsc2Transpose, 7},
+                                                      {p::kOsc2Tune, 9},
+                                                      {p::kSync, 1},
+                                                      {p::kFilterFrequency, 15500},
+                                                      {p::kFilterResonance, 35},
+                                                      {p::kFilterLfoAmount, 60},
+                                                      {p::kFilterEnvAmount, 70},
+                                                      {p::kFilterEnvSustain, 1},
+                                                      {p::kLfoFrequency, 5},
+                                                      {p::kChorus, 1},
+                                                      {p::kChorusDepth, 50}};
   // "Sync Heaven", slot 1 of the factory bank (resources/factory_bank.txt).
-  const std::vector<std::pair<int, double>> factory = {
-      {p::kFmAmount, 44.4444},         {p::kFmSource, 1},        {p::kOsc2Tune, 0},
-      {p::kSync, 1},                   {p::kFilterMode, 1},      {p::kFilterFrequency, 9236.5487},
-      {p::kFilterResonance, 77},       {p::kFilterEnvAmount, 61.0317}, {p::kLfoFrequency, 6.7661},
-      {p::kFilterEnvDecay, 73.0397},   {p::kAmpEnvRelease, 50.3095},   {p::kChorus, 1}};
+  const std::vector<std::pair<int, double>> factory = {{p::kFmAmount, 44.4444},
+                                                       {p::kFmSource, 1},
+                                                       {p::kOsc2Tune, 0},
+                                                       {p::kSync, 1},
+                                                       {p::kFilterMode, 1},
+                                                       {p::kFilterFrequency, 9236.5487},
+                                                       {p::kFilterResonance, 77},
+                                                       {p::kFilterEnvAmount, 61.0317},
+                                                       {p::kLfoFrequency, 6.7661},
+                                                       {p::kFilterEnvDecay, 73.0397},
+                                                       {p::kAmpEnvRelease, 50.3095},
+                                                       {p::kChorus, 1}};
   for (const auto& [index, value] : patch == kBright ? bright : factory) Set(engine, index, value);
 }
 
@@ -105,8 +119,7 @@ bool AllSounding(const SynthEngine& engine, int voices) {
 // Renders instances block by block in turn for the benchmark's iterations and
 // reports the CPU cost per unit (voice-sample or sample) and the realtime factor.
 void MeasureRender(benchmark::State& state, const std::vector<std::unique_ptr<Instance>>& instances,
-                   std::vector<double>& left, std::vector<double>& right, double unitsPerSample,
-                   const char* unitName) {
+                   std::vector<double>& left, std::vector<double>& right, double unitsPerSample, const char* unitName) {
   const double startCpu = ThreadCpuSeconds();
   for (auto _ : state) {
     for (const auto& instance : instances) {
@@ -194,10 +207,10 @@ int main(int argc, char** argv) {
   const ConstructionTime firstTime = TimeToConstruct(host, first, kRate);
   const ConstructionTime secondTime = TimeToConstruct(host, second, kRate);
   const ConstructionTime thirdTime = TimeToConstruct(host, third, 44100.0);
-  std::printf("construct + reset, wall (CPU) ms: first instance %.2f (%.2f) with the wave tables, second %.3f (%.3f), "
-              "third at another rate %.3f (%.3f) with its pitch tables\n",
-              firstTime.wallMs, firstTime.cpuMs, secondTime.wallMs, secondTime.cpuMs, thirdTime.wallMs,
-              thirdTime.cpuMs);
+  std::printf(
+      "construct + reset, wall (CPU) ms: first instance %.2f (%.2f) with the wave tables, second %.3f (%.3f), "
+      "third at another rate %.3f (%.3f) with its pitch tables\n",
+      firstTime.wallMs, firstTime.cpuMs, secondTime.wallMs, secondTime.cpuMs, thirdTime.wallMs, thirdTime.cpuMs);
   first.reset();
   second.reset();
   third.reset();

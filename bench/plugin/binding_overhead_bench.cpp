@@ -22,7 +22,8 @@ std::unique_ptr<Vorn> SoundingInstance() {
   effect->dispatcher(effect, vst2::effSetBlockSize, 0, kBlock, nullptr, 0.0f);
   effect->dispatcher(effect, vst2::effMainsChanged, 0, 1, nullptr, 0.0f);
   vorn->SelectPreset(5);  // "Fat Saws": held notes, chorus on
-  for (int i = 0; i < kVoices; ++i) vorn->HandleMidiMessage(MidiMessage{0, 0x90, static_cast<std::uint8_t>(40 + i), 100});
+  for (int i = 0; i < kVoices; ++i)
+    vorn->HandleMidiMessage(MidiMessage{0, 0x90, static_cast<std::uint8_t>(40 + i), 100});
   return vorn;
 }
 

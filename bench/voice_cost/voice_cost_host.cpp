@@ -68,8 +68,7 @@ bool ParseOptions(int argc, char** argv, Options& options) {
   return !options.plugin.empty() && options.seconds > 0.0 && options.runs > 0 && !options.voices.empty();
 }
 
-vst2::IntPtr VST_CALL HostCallback(vst2::AEffect*, std::int32_t opcode, std::int32_t, vst2::IntPtr, void*,
-                                   float) {
+vst2::IntPtr VST_CALL HostCallback(vst2::AEffect*, std::int32_t opcode, std::int32_t, vst2::IntPtr, void*, float) {
   switch (opcode) {
     case vst2::audioMasterVersion: return 2400;
     case vst2::audioMasterGetSampleRate: return static_cast<vst2::IntPtr>(kRate);
@@ -120,11 +119,19 @@ void SetValue(vst2::AEffect* effect, int index, double value) {
 // The engine benchmark's "bright" patch: the parameter defaults and these.
 void ApplyBright(vst2::AEffect* effect) {
   for (int index = 0; index < p::kCount; ++index) SetValue(effect, index, p::kRanges[index].defaultValue);
-  const std::pair<int, double> bright[] = {
-      {p::kVolume, 40},          {p::kFmAmount, 35},        {p::kOsc2Transpose, 7},    {p::kOsc2Tune, 9},
-      {p::kSync, 1},             {p::kFilterFrequency, 15500}, {p::kFilterResonance, 35}, {p::kFilterLfoAmount, 60},
-      {p::kFilterEnvAmount, 70}, {p::kFilterEnvSustain, 1}, {p::kLfoFrequency, 5},     {p::kChorus, 1},
-      {p::kChorusDepth, 50}};
+  const std::pair<int, double> bright[] = {{p::kVolume, 40},
+                                           {p::kFmAmount, 35},
+                                           {p::kOsc2Transpose, 7},
+                                           {p::kOsc2Tune, 9},
+                                           {p::kSync, 1},
+                                           {p::kFilterFrequency, 15500},
+                                           {p::kFilterResonance, 35},
+                                           {p::kFilterLfoAmount, 60},
+                                           {p::kFilterEnvAmount, 70},
+                                           {p::kFilterEnvSustain, 1},
+                                           {p::kLfoFrequency, 5},
+                                           {p::kChorus, 1},
+                                           {p::kChorusDepth, 50}};
   for (const auto& [index, value] : bright) SetValue(effect, index, value);
 }
 
@@ -202,8 +209,8 @@ int main(int argc, char** argv) {
     dynamic_library::Close(library);
     return 1;
   }
-  std::printf("%s: %d-bit host, 48000 Hz, block 512, best of %d runs of %.1f s CPU time each\n",
-              options.plugin.c_str(), static_cast<int>(sizeof(void*) * 8), options.runs, options.seconds);
+  std::printf("%s: %d-bit host, 48000 Hz, block 512, best of %d runs of %.1f s CPU time each\n", options.plugin.c_str(),
+              static_cast<int>(sizeof(void*) * 8), options.runs, options.seconds);
   int failed = 0;
   for (Patch patch : {Patch::kFirstFactoryProgram, Patch::kBright}) {
     for (int voices : options.voices) {
@@ -216,8 +223,8 @@ int main(int argc, char** argv) {
       // A silent output would mean the notes never sounded: the figure would
       // say nothing about the voices.
       const char* warning = figures.peak > 0.0f ? "" : "  (silent output!)";
-      std::printf("  %-22s %2d voices: %6.2f ns per voice-sample, realtime factor %7.1f%s\n", PatchName(patch),
-                  voices, figures.nsPerVoiceSample, figures.realtimeFactor, warning);
+      std::printf("  %-22s %2d voices: %6.2f ns per voice-sample, realtime factor %7.1f%s\n", PatchName(patch), voices,
+                  figures.nsPerVoiceSample, figures.realtimeFactor, warning);
     }
   }
   dynamic_library::Close(library);

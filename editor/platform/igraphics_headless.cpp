@@ -23,12 +23,9 @@ bool HasPngName(const char* name) {
 int UnansweredMessage(int type) {
   switch (type & 0xF) {
     case IGraphics::kMessageYesNo:
-    case IGraphics::kMessageYesNoCancel:
-      return IGraphics::kAnswerNo;
-    case IGraphics::kMessageOkCancel:
-      return IGraphics::kAnswerCancel;
-    default:
-      return IGraphics::kAnswerOk;
+    case IGraphics::kMessageYesNoCancel: return IGraphics::kAnswerNo;
+    case IGraphics::kMessageOkCancel: return IGraphics::kAnswerCancel;
+    default: return IGraphics::kAnswerOk;
   }
 }
 
@@ -232,8 +229,7 @@ bool IGraphicsHeadless::ChooseColour(IColour& colour, const char* prompt) {
   return true;
 }
 
-bool IGraphicsHeadless::OpenLink(const char* url, const char* title, const char* confirmText,
-                                 const char* failureText) {
+bool IGraphicsHeadless::OpenLink(const char* url, const char* title, const char* confirmText, const char* failureText) {
   if (confirmText && ShowMessage(confirmText, title, kMessageYesNo) != kAnswerYes) return false;
   if (mLinksOpen && url) {
     mLinks.push_back(url);

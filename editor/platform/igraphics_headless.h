@@ -29,7 +29,7 @@ class IGraphicsHeadless : public IGraphics {
   struct FileRecord {
     std::string fileName;  // as passed in
     int action = 0;
-    std::string folder;    // as passed in
+    std::string folder;  // as passed in
     std::string extensions;
   };
   struct TextEntryRecord {

@@ -29,9 +29,7 @@ WindowClassUse& ClassUse() {
   return use;
 }
 
-HINSTANCE InstanceOf(void* module) {
-  return module ? static_cast<HINSTANCE>(module) : GetModuleHandleW(nullptr);
-}
+HINSTANCE InstanceOf(void* module) { return module ? static_cast<HINSTANCE>(module) : GetModuleHandleW(nullptr); }
 
 IGraphicsWin* EditorOf(HWND window) {
   return reinterpret_cast<IGraphicsWin*>(GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -249,8 +247,7 @@ std::intptr_t IGraphicsWin::HandleMessage(HWND__* window, unsigned message, std:
       mWindow = nullptr;
       return DefWindowProcW(window, message, wParam, lParam);
     case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-      return 0;
+    case WM_KILLFOCUS: return 0;
     case WM_PAINT: {
       RECT update;
       if (GetUpdateRect(window, &update, FALSE)) {
@@ -260,9 +257,7 @@ std::intptr_t IGraphicsWin::HandleMessage(HWND__* window, unsigned message, std:
       ValidateRect(window, nullptr);
       return 0;
     }
-    case WM_CLOSE:
-      Close();
-      return 0;
+    case WM_CLOSE: Close(); return 0;
     case WM_KEYDOWN: {
       const int key = IKeyCodeFromVirtualKey(static_cast<int>(wParam));
       if (key != kKeyUnmapped) {
@@ -283,8 +278,7 @@ std::intptr_t IGraphicsWin::HandleMessage(HWND__* window, unsigned message, std:
     case WM_TIMER:
       if (wParam == kTimerId) OnTimerTick();
       return 0;
-    case WM_CTLCOLOREDIT:
-      return EntryColours(reinterpret_cast<void*>(wParam));
+    case WM_CTLCOLOREDIT: return EntryColours(reinterpret_cast<void*>(wParam));
     case WM_MOUSEMOVE:
       if (wParam & (MK_LBUTTON | MK_RBUTTON)) {
         if (GetCapture() == window && !mEntryWindow) OnMouseDrag(x, y, ModsOf(wParam));
@@ -323,11 +317,8 @@ std::intptr_t IGraphicsWin::HandleMessage(HWND__* window, unsigned message, std:
       OnMouseWheel(x - box.left, y - box.top, ModsOf(wParam), steps);
       return 0;
     }
-    case WM_MOUSELEAVE:
-      OnMouseOut();
-      return 0;
-    default:
-      break;
+    case WM_MOUSELEAVE: OnMouseOut(); return 0;
+    default: break;
   }
   return DefWindowProcW(window, message, wParam, lParam);
 }

@@ -19,9 +19,8 @@
 
 namespace {
 
-constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
-                            ButtonMotionMask | KeyPressMask | KeyReleaseMask | LeaveWindowMask |
-                            StructureNotifyMask | FocusChangeMask;
+constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | ButtonMotionMask |
+                            KeyPressMask | KeyReleaseMask | LeaveWindowMask | StructureNotifyMask | FocusChangeMask;
 constexpr unsigned kWheelUp = 4;
 constexpr unsigned kWheelDown = 5;
 
@@ -100,8 +99,8 @@ bool IGraphicsX11::Open(void* parentWindow) {
   attributes.bit_gravity = NorthWestGravity;
   const Window window =
       XCreateWindow(display, parent, x, y, width, height, 0, DefaultDepth(display, screen), InputOutput,
-                    DefaultVisual(display, screen), CWEventMask | CWColormap | CWBorderPixel | CWBackPixmap | CWBitGravity,
-                    &attributes);
+                    DefaultVisual(display, screen),
+                    CWEventMask | CWColormap | CWBorderPixel | CWBackPixmap | CWBitGravity, &attributes);
   XStoreName(display, window, "Vorn");
   XMapWindow(display, window);
   if (mConnection->SyncAndTakeError()) {
@@ -164,18 +163,11 @@ void IGraphicsX11::Tick() {
   }
   if (mEntry) {
     switch (mEntryState.load()) {
-      case kEntryCancel:
-        CloseTextEntry(false);
-        return;
-      case kEntryCommit:
-        CloseTextEntry(true);
-        return;
+      case kEntryCancel: CloseTextEntry(false); return;
+      case kEntryCommit: CloseTextEntry(true); return;
       case kEntryFocused:
-      case kEntryDrawn:
-        mEntryState = kEntryIdle;
-        return;
-      default:
-        break;
+      case kEntryDrawn: mEntryState = kEntryIdle; return;
+      default: break;
     }
   }
   if (mRepaintAll.exchange(false)) MarkAllDirty();
@@ -192,18 +184,10 @@ void IGraphicsX11::HandleEvent(XEvent& event) {
     return;
   }
   switch (event.type) {
-    case Expose:
-      HandleExpose(event.xexpose);
-      break;
-    case ButtonPress:
-      HandleButtonPress(event.xbutton);
-      break;
-    case ButtonRelease:
-      HandleButtonRelease(event.xbutton);
-      break;
-    case MotionNotify:
-      HandleMotion(event.xmotion);
-      break;
+    case Expose: HandleExpose(event.xexpose); break;
+    case ButtonPress: HandleButtonPress(event.xbutton); break;
+    case ButtonRelease: HandleButtonRelease(event.xbutton); break;
+    case MotionNotify: HandleMotion(event.xmotion); break;
     case LeaveNotify:
       if (event.xcrossing.mode == NotifyNormal && mTrackingLeave && !mCaptured) {
         mTrackingLeave = false;
@@ -211,9 +195,7 @@ void IGraphicsX11::HandleEvent(XEvent& event) {
       }
       break;
     case KeyPress:
-    case KeyRelease:
-      HandleKey(event.xkey);
-      break;
+    case KeyRelease: HandleKey(event.xkey); break;
     case DestroyNotify:
       // The host destroyed its window, and ours with it.
       if (event.xdestroywindow.window == mWindow) {
@@ -221,8 +203,7 @@ void IGraphicsX11::HandleEvent(XEvent& event) {
         mWindow = 0;
       }
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -324,8 +305,8 @@ Window IGraphicsX11::HostTopLevel() {
       int format = 0;
       unsigned long items = 0, after = 0;
       unsigned char* data = nullptr;
-      if (XGetWindowProperty(display, current, wmState, 0, 0, False, AnyPropertyType, &type, &format, &items,
-                             &after, &data) == Success) {
+      if (XGetWindowProperty(display, current, wmState, 0, 0, False, AnyPropertyType, &type, &format, &items, &after,
+                             &data) == Success) {
         if (data) XFree(data);
         if (type != None) return current;
       }
@@ -357,9 +338,9 @@ void IGraphicsX11::BeginTextEntry(IControl* control, const ITextStyle& style, co
                                   const IParam* param) {
   const Window window = mWindow;
   if (!control || mEntry || !window || !mConnection) return;
-  mEntry = std::make_unique<X11TextEntry>(*mConnection, window, box, style, text ? text : "",
-                                          control->TextEntryLength(), param, mEntryState,
-                                          [this](std::string& out) { return ClipboardText(out); });
+  mEntry =
+      std::make_unique<X11TextEntry>(*mConnection, window, box, style, text ? text : "", control->TextEntryLength(),
+                                     param, mEntryState, [this](std::string& out) { return ClipboardText(out); });
   mConnection->Register(mEntry->GetWindow(), this);
   mEntryControl = control;
   mEntryParam = param;

@@ -35,7 +35,8 @@ bool ProgramOnPath(const char* program) {
     const size_t end = std::min(folders.find(':', start), folders.size());
     const std::string candidate = folders.substr(start, end - start) + "/" + program;
     struct stat info;
-    if (end > start && stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode) && access(candidate.c_str(), X_OK) == 0) {
+    if (end > start && stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+        access(candidate.c_str(), X_OK) == 0) {
       return true;
     }
     start = end + 1;

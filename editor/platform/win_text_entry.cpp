@@ -24,9 +24,7 @@ LRESULT CALLBACK EntryWindowProc(HWND entry, UINT message, WPARAM wParam, LPARAM
   return editor->HandleEntryMessage(entry, message, wParam, lParam);
 }
 
-COLORREF ColourRef(const IColour& colour) {
-  return RGB(colour.r & 0xFF, colour.g & 0xFF, colour.b & 0xFF);
-}
+COLORREF ColourRef(const IColour& colour) { return RGB(colour.r & 0xFF, colour.g & 0xFF, colour.b & 0xFF); }
 
 }  // namespace
 
@@ -37,10 +35,10 @@ void IGraphicsWin::BeginTextEntry(IControl* control, const ITextStyle& style, co
   if (style.align == kAlignCentre) alignment = ES_CENTER;
   if (style.align == kAlignRight) alignment = ES_RIGHT;
   const std::wstring initial = WidenUtf8(text);
-  HWND entry = CreateWindowExW(0, L"EDIT", initial.c_str(), WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOHSCROLL | alignment,
-                               box.left, box.top, box.Width() + 1, box.Height() + 1, mWindow,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEntryControlId)),
-                               reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(mWindow, GWLP_HINSTANCE)), nullptr);
+  HWND entry = CreateWindowExW(
+      0, L"EDIT", initial.c_str(), WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOHSCROLL | alignment, box.left, box.top,
+      box.Width() + 1, box.Height() + 1, mWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEntryControlId)),
+      reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(mWindow, GWLP_HINSTANCE)), nullptr);
   if (!entry) return;
   const std::wstring face = WidenUtf8(style.face);
   mEntryFont = CreateFontW(style.size, 0, 0, 0, style.style == kTextBold ? FW_BOLD : FW_DONTCARE,
@@ -67,12 +65,8 @@ std::intptr_t IGraphicsWin::HandleEntryMessage(HWND__* entry, unsigned message, 
   auto previous = reinterpret_cast<WNDPROC>(mEntryPreviousProc);
   if (entry != mEntryWindow || !previous) return DefWindowProcW(entry, message, wParam, lParam);
   switch (message) {
-    case WM_SETFOCUS:
-      mEntryState = kEntryFocused;
-      break;
-    case WM_KILLFOCUS:
-      mEntryState = kEntryCommit;
-      break;
+    case WM_SETFOCUS: mEntryState = kEntryFocused; break;
+    case WM_KILLFOCUS: mEntryState = kEntryCommit; break;
     case WM_GETDLGCODE:
       if (!mEntryParam) {
         LRESULT code = CallWindowProcW(previous, entry, message, wParam, lParam);
@@ -99,8 +93,7 @@ std::intptr_t IGraphicsWin::HandleEntryMessage(HWND__* entry, unsigned message, 
     case WM_COMMAND:
       if (LOWORD(wParam) == IDOK) mEntryState = kEntryCommit;
       break;
-    default:
-      break;
+    default: break;
   }
   return CallWindowProcW(previous, entry, message, wParam, lParam);
 }

@@ -23,10 +23,8 @@ bool IsInputEvent(const XEvent& event) {
     case ButtonRelease:
     case MotionNotify:
     case EnterNotify:
-    case LeaveNotify:
-      return true;
-    default:
-      return false;
+    case LeaveNotify: return true;
+    default: return false;
   }
 }
 
@@ -84,8 +82,7 @@ void X11Connection::Release(X11Connection* connection) {
   gConnection = nullptr;
 }
 
-X11Connection::X11Connection(::Display* display)
-    : mDisplay(display), mWakeFd(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
+X11Connection::X11Connection(::Display* display) : mDisplay(display), mWakeFd(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
   mThread = std::thread([this] { Run(); });
 }
 

@@ -31,8 +31,8 @@ std::vector<std::string> WrapLines(const std::string& text) {
     while (word < paragraph.size()) {
       size_t next = paragraph.find(' ', word);
       if (next == std::string::npos) next = paragraph.size();
-      const std::string candidate = line.empty() ? paragraph.substr(word, next - word)
-                                                 : line + " " + paragraph.substr(word, next - word);
+      const std::string candidate =
+          line.empty() ? paragraph.substr(word, next - word) : line + " " + paragraph.substr(word, next - word);
       if (!line.empty() && X11Canvas::TextWidth(candidate.c_str()) > kWrapWidth) {
         lines.push_back(line);
         line = paragraph.substr(word, next - word);
@@ -61,9 +61,7 @@ std::vector<X11MessageBox::Button> X11MessageBox::ButtonsFor(int type, int& esca
       // As on Windows, a Yes/No box cannot be escaped.
       escapeAnswer = kNoEscape;
       return {{"Yes", IGraphics::kAnswerYes}, {"No", IGraphics::kAnswerNo}};
-    default:
-      escapeAnswer = IGraphics::kAnswerOk;
-      return {{"OK", IGraphics::kAnswerOk}};
+    default: escapeAnswer = IGraphics::kAnswerOk; return {{"OK", IGraphics::kAnswerOk}};
   }
 }
 
@@ -215,13 +213,9 @@ void X11MessageBox::HandleEvent(XEvent& event) {
           mDone = true;
           return;
         case XK_Tab:
-        case XK_Right:
-          mFocus = mFocus + 1 >= buttons ? first : mFocus + 1;
-          break;
+        case XK_Right: mFocus = mFocus + 1 >= buttons ? first : mFocus + 1; break;
         case XK_ISO_Left_Tab:
-        case XK_Left:
-          mFocus = mFocus - 1 < first ? buttons - 1 : mFocus - 1;
-          break;
+        case XK_Left: mFocus = mFocus - 1 < first ? buttons - 1 : mFocus - 1; break;
         case XK_space:
           if (mFocus >= 0) {
             mAnswer = mButtons[static_cast<size_t>(mFocus)].answer;
@@ -254,7 +248,6 @@ void X11MessageBox::HandleEvent(XEvent& event) {
       Draw();
       break;
     }
-    default:
-      break;
+    default: break;
   }
 }

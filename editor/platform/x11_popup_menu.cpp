@@ -81,10 +81,10 @@ void X11PopupMenu::OpenLevel(IMenu& menu, int rootX, int rootY) {
     attributes.save_under = True;
     attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask;
     attributes.background_pixmap = None;
-    level.window = XCreateWindow(display, DefaultRootWindow(display), level.x, level.y,
-                                 static_cast<unsigned>(level.width), static_cast<unsigned>(level.height), 0,
-                                 CopyFromParent, InputOutput, CopyFromParent,
-                                 CWOverrideRedirect | CWSaveUnder | CWEventMask | CWBackPixmap, &attributes);
+    level.window =
+        XCreateWindow(display, DefaultRootWindow(display), level.x, level.y, static_cast<unsigned>(level.width),
+                      static_cast<unsigned>(level.height), 0, CopyFromParent, InputOutput, CopyFromParent,
+                      CWOverrideRedirect | CWSaveUnder | CWEventMask | CWBackPixmap, &attributes);
     XStoreName(display, level.window, "Vorn menu");
     XMapRaised(display, level.window);
     mConnection.SyncAndTakeError();
@@ -216,12 +216,8 @@ void X11PopupMenu::HandleEvent(XEvent& event) {
       const KeySym keysym = XLookupKeysym(&event.xkey, 0);
       Level& deepest = mLevels.back();
       switch (keysym) {
-        case XK_Up:
-          MoveHighlight(-1);
-          break;
-        case XK_Down:
-          MoveHighlight(1);
-          break;
+        case XK_Up: MoveHighlight(-1); break;
+        case XK_Down: MoveHighlight(1); break;
         case XK_Right:
           if (deepest.highlighted >= 0) Highlight(mLevels.size() - 1, deepest.highlighted, true);
           if (mLevels.size() > 1 && mLevels.back().highlighted < 0) MoveHighlight(1);
@@ -244,12 +240,10 @@ void X11PopupMenu::HandleEvent(XEvent& event) {
             if (!mDone && mLevels.size() > 1 && mLevels.back().highlighted < 0) MoveHighlight(1);
           }
           break;
-        default:
-          break;
+        default: break;
       }
       break;
     }
-    default:
-      break;
+    default: break;
   }
 }

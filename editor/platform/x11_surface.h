@@ -35,7 +35,9 @@ class X11Canvas {
   static int TextWidth(const char* text, bool bold = false);
   static int LineHeight();
   PX_IBitmap* Bitmap() { return &mBitmap; }
-  void Present(Display* display, Window window) { X11PutBitmap(display, window, mBitmap, {0, 0, Width(), Height()}, 0, 0); }
+  void Present(Display* display, Window window) {
+    X11PutBitmap(display, window, mBitmap, {0, 0, Width(), Height()}, 0, 0);
+  }
 
  private:
   PX_MemBitmap mBitmap;

@@ -59,9 +59,9 @@ X11TextEntry::X11TextEntry(X11Connection& connection, Window parent, const IBox&
   XSetWindowAttributes attributes{};
   attributes.event_mask = ExposureMask | KeyPressMask | FocusChangeMask | ButtonPressMask;
   attributes.background_pixmap = None;
-  mWindow = XCreateWindow(display, parent, box.left, box.top, static_cast<unsigned>(mWidth),
-                          static_cast<unsigned>(mHeight), 0, CopyFromParent, InputOutput, CopyFromParent,
-                          CWEventMask | CWBackPixmap, &attributes);
+  mWindow =
+      XCreateWindow(display, parent, box.left, box.top, static_cast<unsigned>(mWidth), static_cast<unsigned>(mHeight),
+                    0, CopyFromParent, InputOutput, CopyFromParent, CWEventMask | CWBackPixmap, &attributes);
   XMapRaised(display, mWindow);
   mConnection.SyncAndTakeError();
   XSetInputFocus(display, mWindow, RevertToParent, CurrentTime);
@@ -90,11 +90,8 @@ void X11TextEntry::HandleEvent(XEvent& event) {
       mCaret = mText.size();
       Redraw();
       break;
-    case KeyPress:
-      HandleKey(event.xkey);
-      break;
-    default:
-      break;
+    case KeyPress: HandleKey(event.xkey); break;
+    default: break;
   }
 }
 
@@ -105,12 +102,8 @@ void X11TextEntry::HandleKey(XKeyEvent& event) {
   const bool control = (event.state & ControlMask) != 0;
   switch (keysym) {
     case XK_Return:
-    case XK_KP_Enter:
-      mState = kCommit;
-      return;
-    case XK_Escape:
-      mState = kCancel;
-      return;
+    case XK_KP_Enter: mState = kCommit; return;
+    case XK_Escape: mState = kCancel; return;
     case XK_BackSpace:
     case XK_Delete:
       if (mAllSelected) {

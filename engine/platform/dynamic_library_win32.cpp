@@ -9,8 +9,8 @@ namespace {
 
 std::string SystemText(DWORD failure) {
   char reason[256] = "unknown error";
-  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, failure, 0, reason,
-                 sizeof reason, nullptr);
+  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, failure, 0, reason, sizeof reason,
+                 nullptr);
   std::string text = reason;
   while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
   // Some system texts carry a placeholder for the file name.

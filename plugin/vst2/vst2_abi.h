@@ -18,14 +18,12 @@ using IntPtr = std::intptr_t;
 
 struct AEffect;
 
-using HostCallback = IntPtr(VST_CALL*)(AEffect* effect, std::int32_t opcode, std::int32_t index,
-                                       IntPtr value, void* ptr, float opt);
-using DispatcherProc = IntPtr(VST_CALL*)(AEffect* effect, std::int32_t opcode, std::int32_t index,
-                                         IntPtr value, void* ptr, float opt);
-using ProcessProc = void(VST_CALL*)(AEffect* effect, float** inputs, float** outputs,
-                                    std::int32_t frames);
-using ProcessDoubleProc = void(VST_CALL*)(AEffect* effect, double** inputs, double** outputs,
-                                          std::int32_t frames);
+using HostCallback = IntPtr(VST_CALL*)(AEffect* effect, std::int32_t opcode, std::int32_t index, IntPtr value,
+                                       void* ptr, float opt);
+using DispatcherProc = IntPtr(VST_CALL*)(AEffect* effect, std::int32_t opcode, std::int32_t index, IntPtr value,
+                                         void* ptr, float opt);
+using ProcessProc = void(VST_CALL*)(AEffect* effect, float** inputs, float** outputs, std::int32_t frames);
+using ProcessDoubleProc = void(VST_CALL*)(AEffect* effect, double** inputs, double** outputs, std::int32_t frames);
 using SetParameterProc = void(VST_CALL*)(AEffect* effect, std::int32_t index, float value);
 using GetParameterProc = float(VST_CALL*)(AEffect* effect, std::int32_t index);
 using EntryPoint = AEffect*(VST_CALL*)(HostCallback host);

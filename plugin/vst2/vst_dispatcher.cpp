@@ -72,8 +72,7 @@ IntPtr VstPlugin::Dispatch(std::int32_t opcode, std::int32_t index, IntPtr value
       ModifyCurrentPreset();
       SelectPreset(static_cast<int>(std::clamp<IntPtr>(value, -1, kPresetCount)));
       return 0;
-    case vst2::effGetProgram:
-      return CurrentPresetIndex();
+    case vst2::effGetProgram: return CurrentPresetIndex();
     case vst2::effSetProgramName:
       if (ptr) {
         ModifyCurrentPreset(static_cast<const char*>(ptr));
@@ -131,33 +130,23 @@ IntPtr VstPlugin::Dispatch(std::int32_t opcode, std::int32_t index, IntPtr value
       Editor()->Close();
       return 1;
     case vst2::effEditIdle:
-    case vst2::effIdle:
-      OnIdle();
-      return 0;
-    case vst2::effIdentify:
-      return kIdentifyAnswer;
-    case vst2::effGetChunk:
-      return GetChunk(index, ptr);
-    case vst2::effSetChunk:
-      return SetChunk(index, value, ptr);
+    case vst2::effIdle: OnIdle(); return 0;
+    case vst2::effIdentify: return kIdentifyAnswer;
+    case vst2::effGetChunk: return GetChunk(index, ptr);
+    case vst2::effSetChunk: return SetChunk(index, value, ptr);
     case vst2::effProcessEvents:
       if (!ptr) return 0;
       ProcessEvents(static_cast<const vst2::VstEvents*>(ptr));
       return 1;
-    case vst2::effCanBeAutomated:
-      return 1;
-    case vst2::effString2Parameter:
-      return StringToParameter(index, static_cast<const char*>(ptr));
+    case vst2::effCanBeAutomated: return 1;
+    case vst2::effString2Parameter: return StringToParameter(index, static_cast<const char*>(ptr));
     case vst2::effGetProgramNameIndexed:
       if (!ptr) return 0;
       CopyText(ptr, GetPresetName(index), kProgramNameBufferSize);
       return static_cast<const char*>(ptr)[0] != '\0' ? 1 : 0;
-    case vst2::effGetInputProperties:
-      return PinProperties(true, index, ptr);
-    case vst2::effGetOutputProperties:
-      return PinProperties(false, index, ptr);
-    case vst2::effGetPlugCategory:
-      return IsInstrument() ? vst2::kPlugCategSynth : vst2::kPlugCategEffect;
+    case vst2::effGetInputProperties: return PinProperties(true, index, ptr);
+    case vst2::effGetOutputProperties: return PinProperties(false, index, ptr);
+    case vst2::effGetPlugCategory: return IsInstrument() ? vst2::kPlugCategSynth : vst2::kPlugCategEffect;
     case vst2::effSetSpeakerArrangement:
       SetSpeakerArrangement(reinterpret_cast<const vst2::VstSpeakerArrangement*>(value),
                             static_cast<const vst2::VstSpeakerArrangement*>(ptr));
@@ -174,16 +163,11 @@ IntPtr VstPlugin::Dispatch(std::int32_t opcode, std::int32_t index, IntPtr value
       if (!ptr) return 0;
       CopyText(ptr, ProductName(), kVendorBufferSize);
       return 1;
-    case vst2::effGetVendorVersion:
-      return DecimalVersion();
-    case vst2::effVendorSpecific:
-      return VendorSpecific(index, value, ptr, opt);
-    case vst2::effCanDo:
-      return CanDo(static_cast<const char*>(ptr));
-    case vst2::effGetTailSize:
-      return TailSize();
-    case vst2::effGetVstVersion:
-      return kVstVersion;
+    case vst2::effGetVendorVersion: return DecimalVersion();
+    case vst2::effVendorSpecific: return VendorSpecific(index, value, ptr, opt);
+    case vst2::effCanDo: return CanDo(static_cast<const char*>(ptr));
+    case vst2::effGetTailSize: return TailSize();
+    case vst2::effGetVstVersion: return kVstVersion;
     case vst2::effGetMidiKeyName: {
       if (!ptr) return 0;
       auto* key = static_cast<vst2::MidiKeyName*>(ptr);
@@ -197,8 +181,7 @@ IntPtr VstPlugin::Dispatch(std::int32_t opcode, std::int32_t index, IntPtr value
       if (value) *reinterpret_cast<vst2::VstSpeakerArrangement**>(value) = &mInputArrangement;
       if (ptr) *static_cast<vst2::VstSpeakerArrangement**>(ptr) = &mOutputArrangement;
       return 1;
-    default:
-      return 0;
+    default: return 0;
   }
 }
 
@@ -270,8 +253,9 @@ IntPtr VstPlugin::StringToParameter(std::int32_t index, const char* text) {
     if (param->NegateDisplay()) value = -value;
   } else {
     const auto& texts = param->DisplayTexts();
-    const auto match = std::find_if(texts.begin(), texts.end(),
-                                    [text](const IParam::DisplayText& entry) { return std::strcmp(entry.text, text) == 0; });
+    const auto match = std::find_if(texts.begin(), texts.end(), [text](const IParam::DisplayText& entry) {
+      return std::strcmp(entry.text, text) == 0;
+    });
     if (match == texts.end()) return 0;
     value = match->value;
   }
@@ -323,8 +307,8 @@ IntPtr VstPlugin::PinProperties(bool input, std::int32_t index, void* ptr) {
   auto* pin = static_cast<vst2::VstPinProperties*>(ptr);
   pin->flags = vst2::kVstPinIsActive;
   if (index % 2 == 0 && index + 1 < count) pin->flags |= vst2::kVstPinIsStereo;
-  const std::string& label = input ? Inputs()[static_cast<std::size_t>(index)].label
-                                   : Outputs()[static_cast<std::size_t>(index)].label;
+  const std::string& label =
+      input ? Inputs()[static_cast<std::size_t>(index)].label : Outputs()[static_cast<std::size_t>(index)].label;
   if (!label.empty()) {
     CopyText(pin->label, label.c_str(), sizeof pin->label);
   } else {

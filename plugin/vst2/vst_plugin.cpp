@@ -31,8 +31,8 @@ std::int32_t ArrangementType(int channels) {
 
 }  // namespace
 
-VstPlugin::VstPlugin(vst2::HostCallback host, const char* effectName, const char* productName,
-                     const char* vendorName, int uniqueId, int version, const char* channelIoText, int programCount)
+VstPlugin::VstPlugin(vst2::HostCallback host, const char* effectName, const char* productName, const char* vendorName,
+                     int uniqueId, int version, const char* channelIoText, int programCount)
     : PluginBase(effectName, productName, vendorName, uniqueId, version, channelIoText), mHostCallback(host) {
   mEffect.magic = vst2::kEffectMagic;
   mEffect.dispatcher = VSTDispatcher;
@@ -84,9 +84,7 @@ void VstPlugin::EndHostParamEdit(int index) { CallHost(vst2::audioMasterEndEdit,
 
 void VstPlugin::NotifyHostProgramChange() { CallHost(vst2::audioMasterUpdateDisplay); }
 
-bool VstPlugin::IsOfflineRender() {
-  return CallHost(vst2::audioMasterGetCurrentProcessLevel) == kOfflineProcessLevel;
-}
+bool VstPlugin::IsOfflineRender() { return CallHost(vst2::audioMasterGetCurrentProcessLevel) == kOfflineProcessLevel; }
 
 const vst2::VstTimeInfo* VstPlugin::QueryTime(std::int32_t flags) {
   return reinterpret_cast<const vst2::VstTimeInfo*>(CallHost(vst2::audioMasterGetTime, 0, flags));
@@ -106,8 +104,7 @@ double VstPlugin::GetTempo() {
 
 void VstPlugin::GetTimeSignature(int& numerator, int& denominator) {
   const vst2::VstTimeInfo* time = QueryTime(vst2::kVstTimeSigValid);
-  if (time && (time->flags & vst2::kVstTimeSigValid) && time->timeSigNumerator >= 0 &&
-      time->timeSigDenominator >= 0) {
+  if (time && (time->flags & vst2::kVstTimeSigValid) && time->timeSigNumerator >= 0 && time->timeSigDenominator >= 0) {
     numerator = time->timeSigNumerator;
     denominator = time->timeSigDenominator;
   } else {

@@ -59,8 +59,7 @@ class VstPlugin : public PluginBase {
   static vst2::IntPtr VST_CALL VSTDispatcher(vst2::AEffect* effect, std::int32_t opcode, std::int32_t index,
                                              vst2::IntPtr value, void* ptr, float opt);
   static void VST_CALL VSTProcess(vst2::AEffect* effect, float** inputs, float** outputs, std::int32_t frames);
-  static void VST_CALL VSTProcessReplacing(vst2::AEffect* effect, float** inputs, float** outputs,
-                                           std::int32_t frames);
+  static void VST_CALL VSTProcessReplacing(vst2::AEffect* effect, float** inputs, float** outputs, std::int32_t frames);
   static void VST_CALL VSTProcessDoubleReplacing(vst2::AEffect* effect, double** inputs, double** outputs,
                                                  std::int32_t frames);
   static float VST_CALL VSTGetParameter(vst2::AEffect* effect, std::int32_t index);

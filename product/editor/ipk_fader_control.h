@@ -12,8 +12,7 @@ class IPKFaderControl : public IFaderControl {
 
   // Drag area (x - 4, 72, x - 4 + strip width, 192); the box is widened to
   // (x - 4, 72, x + 40, 220) so that the value text redraws with it.
-  IPKFaderControl(PluginBase* plugin, int x, int paramIndex, const IBitmapStrip& handle,
-                  const IBlendMode& blend = {});
+  IPKFaderControl(PluginBase* plugin, int x, int paramIndex, const IBitmapStrip& handle, const IBlendMode& blend = {});
 
   bool Draw(IGraphics* graphics) override;
 

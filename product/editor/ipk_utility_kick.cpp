@@ -12,16 +12,9 @@ void IPKUtilityKick::OnMouseDown(int, int, const IMouseMods&) {
   if (!mCommands || !Plugin()) return;
   const int current = Plugin()->CurrentPresetIndex();
   switch (ParamIndex()) {
-    case kPreviousProgram:
-      mCommands->GoToProgram(current - 1 < 0 ? PluginBase::kPresetCount - 1 : current - 1);
-      break;
-    case kNextProgram:
-      mCommands->GoToProgram(current + 1 >= PluginBase::kPresetCount ? 0 : current + 1);
-      break;
-    case kSwitchView:
-      mCommands->SwitchView();
-      break;
-    default:
-      break;
+    case kPreviousProgram: mCommands->GoToProgram(current - 1 < 0 ? PluginBase::kPresetCount - 1 : current - 1); break;
+    case kNextProgram: mCommands->GoToProgram(current + 1 >= PluginBase::kPresetCount ? 0 : current + 1); break;
+    case kSwitchView: mCommands->SwitchView(); break;
+    default: break;
   }
 }

@@ -56,30 +56,70 @@ struct Place {
 };
 
 constexpr Place kViewOne[] = {
-    {kPopUp, 1, 16, 92},          {kSwitch, 5, 16, 172},        {kSmallKnobControl, 2, 28, 234},
-    {kKnobControl, 3, 72, 80},    {kKnobControl, 6, 72, 160},   {kSwitch, 7, 72, 236},
-    {kKnobControl, 8, 148, 80},   {kKnobControl, 9, 148, 160},  {kSwitch, 10, 148, 236},
-    {kKnobControl, 12, 236, 80},  {kKnobControl, 13, 236, 160}, {kSwitch, 11, 236, 236},
-    {kKnobControl, 14, 312, 80},  {kKnobControl, 16, 380, 80},  {kKnobControl, 15, 312, 160},
-    {kKnobControl, 17, 380, 160}, {kKnobControl, 21, 456, 80},  {kKnobControl, 22, 456, 160},
-    {kSwitch, 23, 456, 236},      {kKnobControl, 20, 540, 80},  {kPopUp, 19, 540, 172},
-    {kKnobControl, 24, 622, 80},  {kKnobControl, 25, 622, 160}, {kKnobControl, 27, 690, 80},
-    {kSwitch, 26, 690, 172},      {kKnobControl, 0, 762, 80},   {kSmallKnobControl, 18, 774, 172},
-    {kSwitch, 28, 148, 322},      {kSmallKnobControl, 29, 248, 322}, {kSmallKnobControl, 30, 346, 322},
+    {kPopUp, 1, 16, 92},
+    {kSwitch, 5, 16, 172},
+    {kSmallKnobControl, 2, 28, 234},
+    {kKnobControl, 3, 72, 80},
+    {kKnobControl, 6, 72, 160},
+    {kSwitch, 7, 72, 236},
+    {kKnobControl, 8, 148, 80},
+    {kKnobControl, 9, 148, 160},
+    {kSwitch, 10, 148, 236},
+    {kKnobControl, 12, 236, 80},
+    {kKnobControl, 13, 236, 160},
+    {kSwitch, 11, 236, 236},
+    {kKnobControl, 14, 312, 80},
+    {kKnobControl, 16, 380, 80},
+    {kKnobControl, 15, 312, 160},
+    {kKnobControl, 17, 380, 160},
+    {kKnobControl, 21, 456, 80},
+    {kKnobControl, 22, 456, 160},
+    {kSwitch, 23, 456, 236},
+    {kKnobControl, 20, 540, 80},
+    {kPopUp, 19, 540, 172},
+    {kKnobControl, 24, 622, 80},
+    {kKnobControl, 25, 622, 160},
+    {kKnobControl, 27, 690, 80},
+    {kSwitch, 26, 690, 172},
+    {kKnobControl, 0, 762, 80},
+    {kSmallKnobControl, 18, 774, 172},
+    {kSwitch, 28, 148, 322},
+    {kSmallKnobControl, 29, 248, 322},
+    {kSmallKnobControl, 30, 346, 322},
     {kSmallKnobControl, 31, 444, 322},
 };
 
 constexpr Place kViewTwo[] = {
-    {kFader, 12, 24, 0},          {kFader, 13, 80, 0},          {kFader, 21, 136, 0},
-    {kFader, 22, 192, 0},         {kFader, 24, 248, 0},         {kFader, 25, 304, 0},
-    {kFader, 27, 360, 0},         {kFader, 20, 416, 0},         {kFader, 0, 472, 0},
-    {kKnobControl, 6, 544, 68},   {kKnobControl, 8, 616, 68},   {kKnobControl, 14, 688, 68},
-    {kKnobControl, 16, 760, 68},  {kKnobControl, 3, 544, 154},  {kKnobControl, 9, 616, 154},
-    {kKnobControl, 15, 688, 154}, {kKnobControl, 17, 760, 154}, {kPopUp, 1, 16, 264},
-    {kSwitch, 5, 72, 264},        {kSwitch, 7, 128, 264},       {kSwitch, 10, 184, 264},
-    {kSwitch, 11, 240, 264},      {kSwitch, 23, 296, 264},      {kSwitch, 26, 352, 264},
-    {kPopUp, 19, 408, 264},       {kSwitch, 28, 466, 264},      {kSmallKnobControl, 2, 20, 326},
-    {kSmallKnobControl, 18, 124, 326}, {kSmallKnobControl, 29, 228, 326}, {kSmallKnobControl, 30, 332, 326},
+    {kFader, 12, 24, 0},
+    {kFader, 13, 80, 0},
+    {kFader, 21, 136, 0},
+    {kFader, 22, 192, 0},
+    {kFader, 24, 248, 0},
+    {kFader, 25, 304, 0},
+    {kFader, 27, 360, 0},
+    {kFader, 20, 416, 0},
+    {kFader, 0, 472, 0},
+    {kKnobControl, 6, 544, 68},
+    {kKnobControl, 8, 616, 68},
+    {kKnobControl, 14, 688, 68},
+    {kKnobControl, 16, 760, 68},
+    {kKnobControl, 3, 544, 154},
+    {kKnobControl, 9, 616, 154},
+    {kKnobControl, 15, 688, 154},
+    {kKnobControl, 17, 760, 154},
+    {kPopUp, 1, 16, 264},
+    {kSwitch, 5, 72, 264},
+    {kSwitch, 7, 128, 264},
+    {kSwitch, 10, 184, 264},
+    {kSwitch, 11, 240, 264},
+    {kSwitch, 23, 296, 264},
+    {kSwitch, 26, 352, 264},
+    {kPopUp, 19, 408, 264},
+    {kSwitch, 28, 466, 264},
+    {kSmallKnobControl, 2, 20, 326},
+    {kSmallKnobControl, 18, 124, 326},
+    {kSmallKnobControl, 29, 228, 326},
+    {kSmallKnobControl, 30, 332, 326},
     {kSmallKnobControl, 31, 436, 326},
 };
 
@@ -106,16 +146,12 @@ ITextStyle VersionStyle() {
 
 IControl* MakeControl(const Place& place, PluginBase& plugin, const Strips& strips) {
   switch (place.kind) {
-    case kKnobControl:
-      return new IPKKnobMultiControlText(&plugin, place.x, place.y, place.param, strips.knob);
+    case kKnobControl: return new IPKKnobMultiControlText(&plugin, place.x, place.y, place.param, strips.knob);
     case kSmallKnobControl:
       return new IPKKnobMultiControlText(&plugin, place.x, place.y, place.param, strips.smallKnob);
-    case kSwitch:
-      return new IPKSwitchControl(&plugin, place.x, place.y, place.param, strips.button);
-    case kPopUp:
-      return new IPKSwitchPopUpControl(&plugin, place.x, place.y, place.param, strips.button);
-    case kFader:
-      return new IPKFaderControl(&plugin, place.x, place.param, strips.handle);
+    case kSwitch: return new IPKSwitchControl(&plugin, place.x, place.y, place.param, strips.button);
+    case kPopUp: return new IPKSwitchPopUpControl(&plugin, place.x, place.y, place.param, strips.button);
+    case kFader: return new IPKFaderControl(&plugin, place.x, place.param, strips.handle);
   }
   return nullptr;
 }

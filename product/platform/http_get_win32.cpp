@@ -25,7 +25,8 @@ class InternetHandle {
 
 void SetTimeouts(HINTERNET handle, int milliseconds) {
   DWORD value = static_cast<DWORD>(milliseconds);
-  for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT}) {
+  for (DWORD option :
+       {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT}) {
     InternetSetOptionA(handle, option, &value, sizeof value);
   }
 }

@@ -141,5 +141,6 @@ void IniDocument::ClearSection(std::string_view section) {
   // Blank lines that separate the section from the next one stay.
   std::size_t end = SectionEnd(header);
   while (end > header + 1 && Trim(mLines[end - 1].text).empty()) --end;
-  mLines.erase(mLines.begin() + static_cast<std::ptrdiff_t>(header + 1), mLines.begin() + static_cast<std::ptrdiff_t>(end));
+  mLines.erase(mLines.begin() + static_cast<std::ptrdiff_t>(header + 1),
+               mLines.begin() + static_cast<std::ptrdiff_t>(end));
 }

@@ -7,4 +7,4 @@
 namespace px_file {
 std::FILE* OpenForReading(const char* utf8Path);
 std::FILE* OpenForWriting(const char* utf8Path);
-}
+}  // namespace px_file

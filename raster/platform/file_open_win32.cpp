@@ -10,8 +10,7 @@ constexpr int kMaxWidePathLength = 2048;
 
 std::FILE* Open(const char* utf8Path, const wchar_t* wideMode, const char* mode) {
   wchar_t wide[kMaxWidePathLength + 1];
-  const int converted =
-      MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8Path, -1, wide, kMaxWidePathLength + 1);
+  const int converted = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8Path, -1, wide, kMaxWidePathLength + 1);
   if (converted > 0) {
     if (std::FILE* file = _wfopen(wide, wideMode)) return file;
   }

@@ -35,7 +35,7 @@ bool IsWine();
 struct DirectText {
   const char* text = nullptr;  // UTF-8
   int length = 0;
-  uint32_t flags = 0;          // DrawText flags; measure only with 0x400
+  uint32_t flags = 0;  // DrawText flags; measure only with 0x400
   uint32_t textColour = 0;
   uint32_t backColour = 0;
   int backMode = 1;

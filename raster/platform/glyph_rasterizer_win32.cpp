@@ -18,9 +18,7 @@ constexpr int kBackModeOpaque = 2;
 
 enum class WineState : int { kUnknown, kYes, kNo };
 
-COLORREF ToColorRef(uint32_t colour) {
-  return RGB((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF);
-}
+COLORREF ToColorRef(uint32_t colour) { return RGB((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF); }
 
 // Selects a font into a DC for the lifetime of the object.
 class SelectedFont {
@@ -93,9 +91,8 @@ bool IsWine() {
   WineState known = state.load();
   if (known == WineState::kUnknown) {
     HKEY key = nullptr;
-    known = RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Wine", 0, KEY_READ, &key) == ERROR_SUCCESS
-                ? WineState::kYes
-                : WineState::kNo;
+    known = RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Wine", 0, KEY_READ, &key) == ERROR_SUCCESS ? WineState::kYes
+                                                                                                    : WineState::kNo;
     if (key) RegCloseKey(key);
     state.store(known);
   }

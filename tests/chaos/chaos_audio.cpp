@@ -18,7 +18,7 @@ enum Path { kReplacing, kAccumulating, kDouble };
 // Written past the frames of a call; the plug-in must leave it alone.
 constexpr float kCanary = 12345.0f;
 
-constexpr float kRates[] = {8000.0f,  11025.0f, 22050.0f, 32000.0f,  44100.0f, 48000.0f,
+constexpr float kRates[] = {8000.0f,  11025.0f, 22050.0f,  32000.0f,  44100.0f, 48000.0f,
                             88200.0f, 96000.0f, 176400.0f, 192000.0f, 384000.0f};
 
 // Status bytes of every channel-voice kind and the system messages.
@@ -27,8 +27,8 @@ constexpr std::uint8_t kSystemStatus[] = {0xF0, 0xF1, 0xF2, 0xF3, 0xF6, 0xF7, 0x
 // Controllers with meanings of their own: modulation, breath, volume, pan,
 // expression, sustain, sound controllers, data entry, (N)RPN and the
 // channel-mode messages.
-constexpr std::uint8_t kControllers[] = {0, 1, 2, 6, 7, 10, 11, 32, 38, 64, 65, 66, 67, 71, 74,
-                                         96, 97, 98, 99, 100, 101, 120, 121, 122, 123, 124, 127};
+constexpr std::uint8_t kControllers[] = {0,  1,  2,  6,  7,  10,  11,  32,  38,  64,  65,  66,  67, 71,
+                                         74, 96, 97, 98, 99, 100, 101, 120, 121, 122, 123, 124, 127};
 
 }  // namespace
 
@@ -45,19 +45,25 @@ void ChaosHost::Process(Slot& slot) {
   if (frames > kLargestCallFrames) frames = kLargestCallFrames;
   if (random_.Chance(300)) SendMidi(slot, frames);
   int path = random_.Below(3);
-  if (path == kDouble) ProcessWith<double>(slot, path, frames);
-  else ProcessWith<float>(slot, path, frames);
+  if (path == kDouble)
+    ProcessWith<double>(slot, path, frames);
+  else
+    ProcessWith<float>(slot, path, frames);
 }
 
 template <typename Sample>
 void ChaosHost::ProcessWith(Slot& slot, int path, int frames) {
   std::vector<Sample>& left = [this]() -> std::vector<Sample>& {
-    if constexpr (std::is_same_v<Sample, double>) return leftDouble_;
-    else return left_;
+    if constexpr (std::is_same_v<Sample, double>)
+      return leftDouble_;
+    else
+      return left_;
   }();
   std::vector<Sample>& right = [this]() -> std::vector<Sample>& {
-    if constexpr (std::is_same_v<Sample, double>) return rightDouble_;
-    else return right_;
+    if constexpr (std::is_same_v<Sample, double>)
+      return rightDouble_;
+    else
+      return right_;
   }();
   // The accumulating call adds to what the host's buffers hold.
   const Sample prefill = path == kAccumulating ? static_cast<Sample>(random_.Unit() - 0.5f) : Sample(0);
@@ -81,8 +87,7 @@ void ChaosHost::ProcessWith(Slot& slot, int path, int frames) {
   // allocation counted meanwhile is the plug-in's.
   const std::size_t allocations = AllocationCount() - allocationsBefore;
   if (allocations != 0 && slot.warmedUp) {
-    Fail("a process call of " + std::to_string(frames) + " frames allocated " + std::to_string(allocations) +
-         " times");
+    Fail("a process call of " + std::to_string(frames) + " frames allocated " + std::to_string(allocations) + " times");
   }
   slot.warmedUp = true;
   const std::size_t end = static_cast<std::size_t>(frames);
@@ -118,10 +123,11 @@ void ChaosHost::SendMidi(Slot& slot, int frames) {
     std::uint8_t data2 = static_cast<std::uint8_t>(random_.Below(128));
     if (random_.Chance(20)) data1 = static_cast<std::uint8_t>(random_.Below(256));  // data bytes with the top bit
     if (kind < 35) {
-      events.Midi(delta, static_cast<std::uint8_t>(kNoteOn | channel), static_cast<std::uint8_t>(24 + random_.Below(84)),
-                  random_.Chance(100) ? 0 : data2);
+      events.Midi(delta, static_cast<std::uint8_t>(kNoteOn | channel),
+                  static_cast<std::uint8_t>(24 + random_.Below(84)), random_.Chance(100) ? 0 : data2);
     } else if (kind < 55) {
-      events.Midi(delta, static_cast<std::uint8_t>(kNoteOff | channel), static_cast<std::uint8_t>(24 + random_.Below(84)), data2);
+      events.Midi(delta, static_cast<std::uint8_t>(kNoteOff | channel),
+                  static_cast<std::uint8_t>(24 + random_.Below(84)), data2);
     } else if (kind < 70) {
       events.Midi(delta, static_cast<std::uint8_t>(kControlChange | channel), random_.Pick(kControllers), data2);
     } else if (kind < 85) {

@@ -22,8 +22,10 @@ void ChaosHost::TakeChunk(Slot& slot) {
     return;
   }
   // The first bytes say which kind it is, so a kept chunk can go to either.
-  if (chunks_.size() < kKeptChunks) chunks_.push_back(std::move(chunk));
-  else chunks_[static_cast<std::size_t>(random_.Below(static_cast<int>(kKeptChunks)))] = std::move(chunk);
+  if (chunks_.size() < kKeptChunks)
+    chunks_.push_back(std::move(chunk));
+  else
+    chunks_[static_cast<std::size_t>(random_.Below(static_cast<int>(kKeptChunks)))] = std::move(chunk);
 }
 
 void ChaosHost::GiveChunk(Slot& slot) {
@@ -69,10 +71,10 @@ std::unique_ptr<PluginInstance> ChaosHost::FreshInstance(vst2::IntPtr program) {
 
 // A program chunk comes back byte for byte from a fresh instance at the same
 // program, unless the program's name is empty (a damaged bank can leave it
-// so): an empty name in a chunk keeps the receiving program's name. A bank's slots carry the index and name of whichever program was
-// current when each was stored, unused on loading, so a bank is checked by
-// what it restores (every program name, the current program's parameters)
-// and by coming back byte for byte once it has been through a fresh instance.
+// so): an empty name in a chunk keeps the receiving program's name. A bank's slots carry the index and name of
+// whichever program was current when each was stored, unused on loading, so a bank is checked by what it restores
+// (every program name, the current program's parameters) and by coming back byte for byte once it has been through a
+// fresh instance.
 void ChaosHost::RoundTrip(Slot& slot) {
   const std::int32_t which = random_.Chance(500) ? kBankChunk : kProgramChunk;
   const char* kind = which == kBankChunk ? "bank" : "program";
@@ -112,8 +114,8 @@ void ChaosHost::RoundTrip(Slot& slot) {
     std::size_t at = 0;
     while (at < expected->size() && at < last.size() && (*expected)[at] == last[at]) ++at;
     Fail(std::string("a ") + kind + " chunk of " + std::to_string(expected->size()) +
-         " bytes came back from a fresh instance as " + std::to_string(last.size()) +
-         " bytes, first difference at " + std::to_string(at));
+         " bytes came back from a fresh instance as " + std::to_string(last.size()) + " bytes, first difference at " +
+         std::to_string(at));
   }
   Note("effClose of the fresh instances");
 }

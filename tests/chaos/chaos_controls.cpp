@@ -13,12 +13,42 @@
 namespace {
 
 constexpr float kInfinity = std::numeric_limits<float>::infinity();
-constexpr float kOddValues[] = {std::numeric_limits<float>::quiet_NaN(), kInfinity, -kInfinity, -1.0f, -0.0f, 0.0f,
-                                1.0f, 1.0000001f, 2.0f, 1e30f, -1e30f, 1e-40f, 0.5f};
-constexpr const char* kValueTexts[] = {"0", "1", "0.5", "-3", "1e9", "nan", "inf", "-inf", "", "abc",
-                                       "12,5", "  7 ", "100000000000000000000000000000000000000000", "0x10"};
-constexpr const char* kCanDos[] = {"receiveVstEvents", "receiveVstMidiEvent", "sendVstEvents", "midiProgramNames",
-                                   "bypass", "", "offline", "plugAsChannelInsert", "x"};
+constexpr float kOddValues[] = {std::numeric_limits<float>::quiet_NaN(),
+                                kInfinity,
+                                -kInfinity,
+                                -1.0f,
+                                -0.0f,
+                                0.0f,
+                                1.0f,
+                                1.0000001f,
+                                2.0f,
+                                1e30f,
+                                -1e30f,
+                                1e-40f,
+                                0.5f};
+constexpr const char* kValueTexts[] = {"0",
+                                       "1",
+                                       "0.5",
+                                       "-3",
+                                       "1e9",
+                                       "nan",
+                                       "inf",
+                                       "-inf",
+                                       "",
+                                       "abc",
+                                       "12,5",
+                                       "  7 ",
+                                       "100000000000000000000000000000000000000000",
+                                       "0x10"};
+constexpr const char* kCanDos[] = {"receiveVstEvents",
+                                   "receiveVstMidiEvent",
+                                   "sendVstEvents",
+                                   "midiProgramNames",
+                                   "bypass",
+                                   "",
+                                   "offline",
+                                   "plugAsChannelInsert",
+                                   "x"};
 // Texts the plug-in writes go into buffers this large; the bytes after its
 // terminator must stay as they were.
 constexpr std::size_t kTextBuffer = 256;
@@ -28,7 +58,8 @@ int OddIndex(ChaosRandom& random, int count) {
   switch (random.Below(8)) {
     case 0: return -1;
     case 1: return count;
-    case 2: return random.Chance(500) ? std::numeric_limits<std::int32_t>::max() : std::numeric_limits<std::int32_t>::min();
+    case 2:
+      return random.Chance(500) ? std::numeric_limits<std::int32_t>::max() : std::numeric_limits<std::int32_t>::min();
     default: return random.Below(count);
   }
 }
@@ -112,8 +143,8 @@ void ChaosHost::AskTexts(Slot& slot) {
       Note("getParameter");
       float read = effect->getParameter(effect, index);
       if (!std::isfinite(read) || read < 0.0f || read > 1.0f) {
-        Fail("parameter " + std::to_string(index) + " reads " + std::to_string(read) + " after the text \"" +
-             given + "\"");
+        Fail("parameter " + std::to_string(index) + " reads " + std::to_string(read) + " after the text \"" + given +
+             "\"");
       }
     }
   }
@@ -136,8 +167,8 @@ void ChaosHost::AskOther(Slot& slot) {
       vst2::VstPinProperties pin{};
       bool input = random_.Chance(300);
       Note(input ? "effGetInputProperties" : "effGetOutputProperties");
-      slot.plugin->Dispatch(input ? vst2::effGetInputProperties : vst2::effGetOutputProperties, OddIndex(random_, 2),
-                            0, &pin);
+      slot.plugin->Dispatch(input ? vst2::effGetInputProperties : vst2::effGetOutputProperties, OddIndex(random_, 2), 0,
+                            &pin);
       break;
     }
     case 2: {
@@ -170,8 +201,8 @@ void ChaosHost::AskOther(Slot& slot) {
       break;
     }
     case 5: {
-      constexpr std::int32_t kPlain[] = {vst2::effGetVendorVersion, vst2::effGetTailSize, vst2::effIdle,
-                                         vst2::effGetVstVersion, vst2::effGetPlugCategory, vst2::effIdentify,
+      constexpr std::int32_t kPlain[] = {vst2::effGetVendorVersion, vst2::effGetTailSize,     vst2::effIdle,
+                                         vst2::effGetVstVersion,    vst2::effGetPlugCategory, vst2::effIdentify,
                                          vst2::effCanBeAutomated};
       Note("a plain query");
       slot.plugin->Dispatch(random_.Pick(kPlain), OddIndex(random_, 32), 0, ptr);

@@ -21,8 +21,7 @@ ChaosHost::ChaosHost(vst2::EntryPoint entry, std::uint64_t seed, int instances, 
       right_(kLargestCallFrames + 1),
       leftDouble_(kLargestCallFrames + 1),
       rightDouble_(kLargestCallFrames + 1),
-      scratch_(kScratchBytes) {
-}
+      scratch_(kScratchBytes) {}
 
 ChaosHost::~ChaosHost() = default;
 
@@ -64,8 +63,8 @@ void ChaosHost::Recreate(Slot& slot) {
 
 bool ChaosHost::Run(double seconds) {
   using Clock = std::chrono::steady_clock;
-  const Clock::time_point end = Clock::now() + std::chrono::duration_cast<Clock::duration>(
-                                                    std::chrono::duration<double>(seconds));
+  const Clock::time_point end =
+      Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
   for (Slot& slot : slots_) Recreate(slot);
   while (failures_ == 0 && Clock::now() < end) {
     Slot& slot = slots_[static_cast<std::size_t>(random_.Below(static_cast<int>(slots_.size())))];
@@ -81,17 +80,30 @@ bool ChaosHost::Run(double seconds) {
 
 void ChaosHost::Step(Slot& slot) {
   int roll = random_.Below(100);
-  if (roll < 40) Process(slot);
-  else if (roll < 50) SendMidi(slot, slot.announcedBlock);
-  else if (roll < 60) SetParameter(slot);
-  else if (roll < 63) ChangeSampleRate(slot);
-  else if (roll < 66) ChangeBlockSize(slot);
-  else if (roll < 71) SwitchProcessing(slot);
-  else if (roll < 75) ChangeProgram(slot);
-  else if (roll < 81) AskTexts(slot);
-  else if (roll < 85) AskOther(slot);
-  else if (roll < 89) TakeChunk(slot);
-  else if (roll < 95) GiveChunk(slot);
-  else if (roll < 98) RoundTrip(slot);
-  else if (random_.Chance(300)) Recreate(slot);
+  if (roll < 40)
+    Process(slot);
+  else if (roll < 50)
+    SendMidi(slot, slot.announcedBlock);
+  else if (roll < 60)
+    SetParameter(slot);
+  else if (roll < 63)
+    ChangeSampleRate(slot);
+  else if (roll < 66)
+    ChangeBlockSize(slot);
+  else if (roll < 71)
+    SwitchProcessing(slot);
+  else if (roll < 75)
+    ChangeProgram(slot);
+  else if (roll < 81)
+    AskTexts(slot);
+  else if (roll < 85)
+    AskOther(slot);
+  else if (roll < 89)
+    TakeChunk(slot);
+  else if (roll < 95)
+    GiveChunk(slot);
+  else if (roll < 98)
+    RoundTrip(slot);
+  else if (random_.Chance(300))
+    Recreate(slot);
 }

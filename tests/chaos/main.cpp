@@ -29,8 +29,7 @@ constexpr int kUsageStatus = 2;
 constexpr double kHangSeconds = 60.0;
 
 int Usage() {
-  std::fprintf(stderr,
-               "usage: vorn-chaos [--seed N] [--seconds S] [--instances K | --parallel K] <plug-in library>\n");
+  std::fprintf(stderr, "usage: vorn-chaos [--seed N] [--seconds S] [--instances K | --parallel K] <plug-in library>\n");
   return kUsageStatus;
 }
 

@@ -46,8 +46,11 @@ Audio RenderPiece(vst2::EntryPoint entry, std::uint64_t seed, int index, double 
       int delta = random.Below(block);
       auto note = static_cast<std::uint8_t>(36 + random.Below(48));
       switch (random.Below(8)) {
-        case 0: case 1: case 2: events.Midi(delta, kNoteOn, note, static_cast<std::uint8_t>(1 + random.Below(127))); break;
-        case 3: case 4: events.Midi(delta, kNoteOff, note, 0); break;
+        case 0:
+        case 1:
+        case 2: events.Midi(delta, kNoteOn, note, static_cast<std::uint8_t>(1 + random.Below(127))); break;
+        case 3:
+        case 4: events.Midi(delta, kNoteOff, note, 0); break;
         case 5: events.Midi(delta, kControlChange, 1, static_cast<std::uint8_t>(random.Below(128))); break;
         case 6: events.Midi(delta, kPitchBend, 0, static_cast<std::uint8_t>(random.Below(128))); break;
         default: events.Midi(delta, kProgramChange, static_cast<std::uint8_t>(random.Below(kProgramCount)), 0); break;
@@ -122,19 +125,23 @@ bool RunParallel(vst2::EntryPoint entry, std::uint64_t seed, int instances, doub
     }
     if (a.empty() || !finite || peak == 0.0) {
       std::fprintf(stderr, "chaos: FAIL instance %d rendered alone gave %s (seed %llu)\n", i,
-                   a.empty() ? "nothing" : !finite ? "samples that are no number" : "silence",
+                   a.empty() ? "nothing"
+                   : !finite ? "samples that are no number"
+                             : "silence",
                    static_cast<unsigned long long>(seed));
       passed = false;
     } else if (a != b) {
       std::size_t at = 0;
       while (at < a.size() && at < b.size() && a[at] == b[at]) ++at;
-      std::fprintf(stderr, "chaos: FAIL instance %d renders differently beside the others from sample %zu (seed %llu)\n",
-                   i, at / 2, static_cast<unsigned long long>(seed));
+      std::fprintf(stderr,
+                   "chaos: FAIL instance %d renders differently beside the others from sample %zu (seed %llu)\n", i,
+                   at / 2, static_cast<unsigned long long>(seed));
       passed = false;
     }
   }
-  std::printf("chaos: %d instances, %.1f s of audio each: alone %.1f s, together %.1f s while %ld more were made and "
-              "closed\n",
-              instances, seconds, aloneSeconds, togetherSeconds, churned);
+  std::printf(
+      "chaos: %d instances, %.1f s of audio each: alone %.1f s, together %.1f s while %ld more were made and "
+      "closed\n",
+      instances, seconds, aloneSeconds, togetherSeconds, churned);
   return passed;
 }

@@ -140,9 +140,12 @@ TEST(EditorControls, FaderHandlesFollowTheMouseOnTheirTravel) {
   };
   // Box (100, 72) with length 120 and a 20-pixel handle: 100 pixels of travel.
   const Case cases[] = {
-      {"top + 10 is the top", kVertical, 110, 82, 1.0},   {"top + 110 is the bottom", kVertical, 110, 182, 0.0},
-      {"the middle", kVertical, 110, 132, 0.5},          {"above the track clamps", kVertical, 110, 72, 1.0},
-      {"horizontal, an eighth", kHorizontal, 124, 80, 0.125},  {"horizontal end", kHorizontal, 210, 80, 1.0},
+      {"top + 10 is the top", kVertical, 110, 82, 1.0},
+      {"top + 110 is the bottom", kVertical, 110, 182, 0.0},
+      {"the middle", kVertical, 110, 132, 0.5},
+      {"above the track clamps", kVertical, 110, 72, 1.0},
+      {"horizontal, an eighth", kHorizontal, 124, 80, 0.125},
+      {"horizontal end", kHorizontal, 210, 80, 1.0},
   };
   for (const Case& c : cases) {
     EditorFixture f;

@@ -116,8 +116,8 @@ TEST(EditorCore, DoubleClicksKeysAndHovering) {
   EXPECT_EQ(g.HoveredControl(), 1);
   g.OnMouseOut();
   EXPECT_EQ(g.HoveredControl(), -1);
-  const Log expected = {"dbl A",  "down B", "up B",   "key B 3", "over A", "over B", "out A", "over bg",
-                        "out B",  "over A", "out bg", "out bg",  "out A",  "out B"};
+  const Log expected = {"dbl A",   "down B", "up B",   "key B 3", "over A", "over B", "out A",
+                        "over bg", "out B",  "over A", "out bg",  "out bg", "out A",  "out B"};
   EXPECT_EQ(f.log, expected);
 }
 
@@ -147,14 +147,26 @@ TEST(EditorCore, StrictDrawingRedrawsTheUnitedBoxNonStrictEachDirtyControlsBox) 
     IBox presented;
   };
   const Case cases[] = {
-      {"strict, one control: it, the background and what touches its box", true, {"A"},
-       {"draw bg", "draw A", "draw B", "draw D"}, {10, 10, 30, 30}},
-      {"strict, two apart: everything in the united box", true, {"A", "C"},
-       {"draw bg", "draw A", "draw B", "draw C", "draw D"}, {10, 10, 120, 120}},
-      {"non-strict, two apart: each box on its own", false, {"A", "C"},
-       {"draw bg", "draw A", "draw B", "draw D", "draw bg", "draw C"}, {10, 10, 120, 120}},
-      {"non-strict, background dirty: all at once", false, {"bg", "C"},
-       {"draw bg", "draw A", "draw B", "draw C", "draw D"}, {0, 0, 200, 200}},
+      {"strict, one control: it, the background and what touches its box",
+       true,
+       {"A"},
+       {"draw bg", "draw A", "draw B", "draw D"},
+       {10, 10, 30, 30}},
+      {"strict, two apart: everything in the united box",
+       true,
+       {"A", "C"},
+       {"draw bg", "draw A", "draw B", "draw C", "draw D"},
+       {10, 10, 120, 120}},
+      {"non-strict, two apart: each box on its own",
+       false,
+       {"A", "C"},
+       {"draw bg", "draw A", "draw B", "draw D", "draw bg", "draw C"},
+       {10, 10, 120, 120}},
+      {"non-strict, background dirty: all at once",
+       false,
+       {"bg", "C"},
+       {"draw bg", "draw A", "draw B", "draw C", "draw D"},
+       {0, 0, 200, 200}},
   };
   for (const Case& c : cases) {
     EditorFixture f;
@@ -232,11 +244,11 @@ TEST(EditorCore, BlendMethodsAndTheGrayedWeight) {
     uint32_t expected;  // 0: neither the source nor the destination
   };
   const Case cases[] = {
-      {0x80FF0000, kBlendCopy, false, 0x80FF0000},    // opaque copy keeps the source's alpha
-      {0x00FF0000, kBlendAlpha, false, 0xFF0000FF},   // transparent source leaves the background
-      {0xFFFF0000, kBlendAlpha, false, 0xFFFF0000},   // opaque source replaces it
-      {0xFFFF0000, kBlendAlpha, true, 0},             // grayed: a quarter of the way
-      {0xFFFF0000, 99, false, 0xFFFF0000},            // unknown methods blend with alpha
+      {0x80FF0000, kBlendCopy, false, 0x80FF0000},   // opaque copy keeps the source's alpha
+      {0x00FF0000, kBlendAlpha, false, 0xFF0000FF},  // transparent source leaves the background
+      {0xFFFF0000, kBlendAlpha, false, 0xFFFF0000},  // opaque source replaces it
+      {0xFFFF0000, kBlendAlpha, true, 0},            // grayed: a quarter of the way
+      {0xFFFF0000, 99, false, 0xFFFF0000},           // unknown methods blend with alpha
   };
   for (const Case& c : cases) {
     source.Pixels()[0] = c.pixel;
@@ -276,8 +288,10 @@ TEST(EditorCore, TheBitmapCacheDecodesOnceAndFallsBackToATransparentStrip) {
     int frames;
     bool sideBySide;
   };
-  const Case failures[] = {{7102, "corrupt.png", 63, false}, {7103, "missing.png", 63, true},
-                           {7104, "not-a-png.bmp", 2, false}, {7105, "zero-frames.png", 0, false}};
+  const Case failures[] = {{7102, "corrupt.png", 63, false},
+                           {7103, "missing.png", 63, true},
+                           {7104, "not-a-png.bmp", 2, false},
+                           {7105, "zero-frames.png", 0, false}};
   for (const Case& c : failures) {
     const IBitmapStrip fallback = g.LoadBitmapById(c.id, c.name, c.frames, c.sideBySide);
     ASSERT_NE(fallback.bitmap, nullptr) << c.name;
@@ -349,7 +363,8 @@ TEST(EditorMenu, NumberingPrefixesAndDepthFirstIdentifierBlocks) {
     int item;
   };
   IMenu* more = settings.Item(1).submenu.get();
-  const Case cases[] = {{0, &top, 0}, {5, &top, 5}, {6, &settings, 0}, {7, &settings, 1}, {8, more, 0}, {9, nullptr, -1}};
+  const Case cases[] = {{0, &top, 0},      {5, &top, 5}, {6, &settings, 0},
+                        {7, &settings, 1}, {8, more, 0}, {9, nullptr, -1}};
   for (const Case& c : cases) {
     IMenu* chosen = top.ChooseByIdentifier(c.id);
     EXPECT_EQ(chosen, c.menu) << c.id;
@@ -360,11 +375,13 @@ TEST(EditorMenu, NumberingPrefixesAndDepthFirstIdentifierBlocks) {
 }
 
 TEST(EditorKeys, VirtualKeysMapToTheEditorsCodes) {
-  const std::pair<int, int> cases[] = {{0x20, kKeySpace}, {0x26, kKeyUp},      {0x28, kKeyDown}, {0x25, kKeyLeft},
-                                       {0x27, kKeyRight}, {'0', 5},            {'9', 14},        {'A', 15},
-                                       {'Z', 40},         {'a', 15},           {'z', 40},        {0x0D, kKeyUnmapped},
-                                       {'/', kKeyUnmapped}, {'[', kKeyUnmapped}, {0x70, 30} /* 97..122 count as letters, even F1 */,
-                                       {0x7B, kKeyUnmapped}};
+  const std::pair<int, int> cases[] = {
+      {0x20, kKeySpace},   {0x26, kKeyUp},      {0x28, kKeyDown},
+      {0x25, kKeyLeft},    {0x27, kKeyRight},   {'0', 5},
+      {'9', 14},           {'A', 15},           {'Z', 40},
+      {'a', 15},           {'z', 40},           {0x0D, kKeyUnmapped},
+      {'/', kKeyUnmapped}, {'[', kKeyUnmapped}, {0x70, 30} /* 97..122 count as letters, even F1 */,
+      {0x7B, kKeyUnmapped}};
   for (const auto& [key, code] : cases) EXPECT_EQ(IKeyCodeFromVirtualKey(key), code) << key;
 }
 

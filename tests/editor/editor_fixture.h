@@ -24,8 +24,7 @@ class EditorTestPlugin : public TestPlugin {
 // Logs "name" on every Draw with the draw box it saw, and every mouse event.
 class RecordingControl : public IControl {
  public:
-  RecordingControl(PluginBase* plugin, std::string name, const IBox& box, int param,
-                   std::vector<std::string>* log)
+  RecordingControl(PluginBase* plugin, std::string name, const IBox& box, int param, std::vector<std::string>* log)
       : IControl(plugin, box, param), mName(std::move(name)), mLog(log) {}
 
   bool Draw(IGraphics* graphics) override {

@@ -52,9 +52,9 @@ TEST(EditorGolden, TheTestLayoutInThreeStates) {
       {"layout-initial", [] {}},
       {"layout-edited",
        [&] {
-         g.DragFromTo(56, 100, 56, 76);  // first knob up by half its height: +0.125
+         g.DragFromTo(56, 100, 56, 76);     // first knob up by half its height: +0.125
          g.OnMouseWheel(216, 96, {}, -20);  // third knob down by 0.2
-         g.Click(572, 100);                // fader handle...
+         g.Click(572, 100);                 // fader handle...
          g.DragFromTo(572, 132, 572, 172);  // ...dragged down
          g.Click(50, 228);                  // switch on
          g.QueueMenuChoice({"Single"});

@@ -47,9 +47,8 @@ TEST(EditorHeadless, MenusAreChosenByTheTextsOnTheWayDown) {
     bool unmatched;
   };
   const Case cases[] = {
-      {{"01: Copy"}, 0, 0, false},           {{"04: Settings", "Ignore"}, 1, 1, false},
-      {{"Copy"}, -1, -1, true},              {{"02: Paste"}, -1, -1, true},
-      {{"04: Settings"}, -1, -1, true},      {{"01: Copy", "x"}, -1, -1, true},
+      {{"01: Copy"}, 0, 0, false},   {{"04: Settings", "Ignore"}, 1, 1, false}, {{"Copy"}, -1, -1, true},
+      {{"02: Paste"}, -1, -1, true}, {{"04: Settings"}, -1, -1, true},          {{"01: Copy", "x"}, -1, -1, true},
       {{}, -1, -1, false},
   };
   for (const Case& c : cases) {

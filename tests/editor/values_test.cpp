@@ -156,8 +156,12 @@ TEST(EditorAutomation, HostValuesReachBoundAndAuxiliaryControlsAndStayInRange) {
     double expected;
   };
   const Case cases[] = {
-      {0.25, true, 0.25},  {50.0, false, 0.75}, {-300.0, false, 0.0}, {1.5, true, 1.0},
-      {-0.5, true, 0.0},   {std::numeric_limits<double>::quiet_NaN(), true, 0.0},
+      {0.25, true, 0.25},
+      {50.0, false, 0.75},
+      {-300.0, false, 0.0},
+      {1.5, true, 1.0},
+      {-0.5, true, 0.0},
+      {std::numeric_limits<double>::quiet_NaN(), true, 0.0},
       {std::numeric_limits<double>::infinity(), true, 1.0},
   };
   for (const Case& c : cases) {

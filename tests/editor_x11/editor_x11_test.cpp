@@ -107,7 +107,8 @@ void SaveWindowShot(Display* display, Window window, const std::string& name) {
   PX_MemBitmap bitmap(attributes.width, attributes.height);
   for (int y = 0; y < attributes.height; ++y) {
     for (int x = 0; x < attributes.width; ++x) {
-      bitmap.Pixels()[y * bitmap.RowSpan() + x] = 0xFF000000u | (static_cast<uint32_t>(XGetPixel(image, x, y)) & 0xFFFFFF);
+      bitmap.Pixels()[y * bitmap.RowSpan() + x] =
+          0xFF000000u | (static_cast<uint32_t>(XGetPixel(image, x, y)) & 0xFFFFFF);
     }
   }
   XDestroyImage(image);
@@ -250,10 +251,10 @@ TEST_F(EditorX11Test, MessageBoxAnswersWithTheButtonChosen) {
     std::vector<KeySym> keys;
     float expected;
   } cases[] = {
-      {{XK_Return}, 1.0f},          // Yes has the focus first
-      {{XK_Tab, XK_Return}, 0.0f},  // Tab moves to No
+      {{XK_Return}, 1.0f},                                // Yes has the focus first
+      {{XK_Tab, XK_Return}, 0.0f},                        // Tab moves to No
       {{XK_Right, XK_Right, XK_Right, XK_Return}, 1.0f},  // past Cancel back to Yes
-      {{XK_Escape}, 1.0f},          // Cancel leaves the value
+      {{XK_Escape}, 1.0f},                                // Cancel leaves the value
   };
   for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
     SCOPED_TRACE(i);
@@ -267,7 +268,9 @@ TEST_F(EditorX11Test, MessageBoxAnswersWithTheButtonChosen) {
     host->Release(1);
     ASSERT_TRUE(host->PumpUntil([this] { return host->PopupWindows(testee_layout::kAskCaption).size() == 1; }));
     host->Pump(100);
-    if (i == 0) SaveWindowShot(host->GetDisplay(), host->PopupWindows(testee_layout::kAskCaption).front(), "editor_x11_message_box");
+    if (i == 0)
+      SaveWindowShot(host->GetDisplay(), host->PopupWindows(testee_layout::kAskCaption).front(),
+                     "editor_x11_message_box");
     for (KeySym key : cases[i].keys) host->Key(key);
     ASSERT_TRUE(host->PumpUntil([this] { return host->PopupWindows(testee_layout::kAskCaption).empty(); }));
     host->Pump(50);
@@ -343,7 +346,8 @@ TEST_F(EditorX11Test, TypedValueIsFilteredAndAppliedOnReturn) {
   host->Pump(50);
   EXPECT_EQ("42", host->ParameterDisplay(0));
   bool automated = false;
-  for (const auto& event : host->TakeEditEvents()) automated |= event.opcode == vst2::audioMasterAutomate && event.index == 0;
+  for (const auto& event : host->TakeEditEvents())
+    automated |= event.opcode == vst2::audioMasterAutomate && event.index == 0;
   EXPECT_TRUE(automated);
 
   // Escape discards what was typed.

@@ -15,7 +15,8 @@ namespace {
 
 class MenuButton : public IControl {
  public:
-  MenuButton(PluginBase* plugin) : IControl(plugin, {kMenuButtonLeft, kMenuButtonTop, kMenuButtonRight, kMenuButtonBottom}) {}
+  MenuButton(PluginBase* plugin)
+      : IControl(plugin, {kMenuButtonLeft, kMenuButtonTop, kMenuButtonRight, kMenuButtonBottom}) {}
 
   bool Draw(IGraphics*) override { return true; }
 

@@ -72,11 +72,10 @@ void X11TestHost::NewFrame(bool destroyOld) {
   XSync(mDisplay, False);
 }
 
-vst2::IntPtr X11TestHost::HostCallback(vst2::AEffect*, std::int32_t opcode, std::int32_t index, vst2::IntPtr,
-                                       void*, float opt) {
+vst2::IntPtr X11TestHost::HostCallback(vst2::AEffect*, std::int32_t opcode, std::int32_t index, vst2::IntPtr, void*,
+                                       float opt) {
   switch (opcode) {
-    case vst2::audioMasterVersion:
-      return 2400;
+    case vst2::audioMasterVersion: return 2400;
     case vst2::audioMasterAutomate:
     case vst2::audioMasterBeginEdit:
     case vst2::audioMasterEndEdit: {
@@ -84,8 +83,7 @@ vst2::IntPtr X11TestHost::HostCallback(vst2::AEffect*, std::int32_t opcode, std:
       sEvents.push_back({opcode, index, opt});
       return 0;
     }
-    default:
-      return 0;
+    default: return 0;
   }
 }
 

@@ -79,8 +79,8 @@ class X11TestHost {
   void RootPosition(Window window, int& x, int& y);
 
  private:
-  static vst2::IntPtr HostCallback(vst2::AEffect* effect, std::int32_t opcode, std::int32_t index,
-                                   vst2::IntPtr value, void* ptr, float opt);
+  static vst2::IntPtr HostCallback(vst2::AEffect* effect, std::int32_t opcode, std::int32_t index, vst2::IntPtr value,
+                                   void* ptr, float opt);
   static int CountError(Display* display, XErrorEvent* error);
 
   Display* mDisplay = nullptr;

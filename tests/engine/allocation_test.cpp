@@ -23,8 +23,12 @@ TEST(Allocation, AudioThreadEntryPointsDoNotAllocateAfterWarmUp) {
   host.offered.reserve(100000);
   SynthEngine engine(host, tuning);
   engine.Reset(48000, 512);
-  ApplyPatch(engine, {{p::kChorus, 1}, {p::kSync, 1}, {p::kFmAmount, 60}, {p::kFilterMode, 1},
-                      {p::kPortamento, 0.05}, {p::kLfoWave, 2}});
+  ApplyPatch(engine, {{p::kChorus, 1},
+                      {p::kSync, 1},
+                      {p::kFmAmount, 60},
+                      {p::kFilterMode, 1},
+                      {p::kPortamento, 0.05},
+                      {p::kLfoWave, 2}});
   std::vector<double> left(512), right(512);
   engine.RenderBlock(left.data(), right.data(), 512);
 

@@ -25,10 +25,19 @@ Stereo BrightPoly() {
   RecordingHost host;
   SynthEngine engine(host, NoTuning());
   engine.Reset(48000, 256);
-  ApplyPatch(engine, {{p::kVolume, 80}, {p::kPortamento, 0.02}, {p::kFmAmount, 40}, {p::kOsc2Transpose, 7},
-                      {p::kSync, 1}, {p::kFilterFrequency, 14000}, {p::kFilterResonance, 40},
-                      {p::kFilterEnvAmount, 60}, {p::kFilterEnvDecay, 30}, {p::kLfoFrequency, 12},
-                      {p::kChorus, 1}, {p::kChorusDepth, 60}, {p::kAmpEnvRelease, 20}});
+  ApplyPatch(engine, {{p::kVolume, 80},
+                      {p::kPortamento, 0.02},
+                      {p::kFmAmount, 40},
+                      {p::kOsc2Transpose, 7},
+                      {p::kSync, 1},
+                      {p::kFilterFrequency, 14000},
+                      {p::kFilterResonance, 40},
+                      {p::kFilterEnvAmount, 60},
+                      {p::kFilterEnvDecay, 30},
+                      {p::kLfoFrequency, 12},
+                      {p::kChorus, 1},
+                      {p::kChorusDepth, 60},
+                      {p::kAmpEnvRelease, 20}});
   Stereo out;
   const int blocks = 20;
   for (int block = 0; block < blocks; ++block) {
@@ -61,12 +70,25 @@ Stereo DirtyMono() {
   RecordingHost host;
   SynthEngine engine(host, NoTuning());
   engine.Reset(44100, 100);
-  ApplyPatch(engine, {{p::kVolume, 70}, {p::kMonophon, 2}, {p::kPortamento, 0.03}, {p::kOscWave, 1},
-                      {p::kFmAmount, -70}, {p::kFmSource, 1}, {p::kOsc2Tune, 20}, {p::kFilterMode, 1},
-                      {p::kFilterFrequency, 9000}, {p::kFilterResonance, 90}, {p::kFilterLfoAmount, 40},
-                      {p::kFilterVelocity, 80}, {p::kLfoWave, 2}, {p::kLfoFrequency, 30},
-                      {p::kFilterEnvAttack, 20}, {p::kFilterEnvDecay, 35}, {p::kAmpEnvSustain, 0},
-                      {p::kAmpEnvDecay, 40}, {p::kAmpEnvRelease, 20}});
+  ApplyPatch(engine, {{p::kVolume, 70},
+                      {p::kMonophon, 2},
+                      {p::kPortamento, 0.03},
+                      {p::kOscWave, 1},
+                      {p::kFmAmount, -70},
+                      {p::kFmSource, 1},
+                      {p::kOsc2Tune, 20},
+                      {p::kFilterMode, 1},
+                      {p::kFilterFrequency, 9000},
+                      {p::kFilterResonance, 90},
+                      {p::kFilterLfoAmount, 40},
+                      {p::kFilterVelocity, 80},
+                      {p::kLfoWave, 2},
+                      {p::kLfoFrequency, 30},
+                      {p::kFilterEnvAttack, 20},
+                      {p::kFilterEnvDecay, 35},
+                      {p::kAmpEnvSustain, 0},
+                      {p::kAmpEnvDecay, 40},
+                      {p::kAmpEnvRelease, 20}});
   Stereo out;
   const int sizes[] = {100, 37, 100, 1, 64};
   int frame = 0;

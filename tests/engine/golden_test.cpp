@@ -24,8 +24,8 @@ TEST(GoldenRender, MatchesTheCheckedInReferences) {
     double worst = 0.0;
     std::size_t worstAt = 0;
     for (std::size_t i = 0; i < rendered.left.size(); ++i) {
-      const double error = std::max(std::fabs(rendered.left[i] - reference.left[i]),
-                                    std::fabs(rendered.right[i] - reference.right[i]));
+      const double error =
+          std::max(std::fabs(rendered.left[i] - reference.left[i]), std::fabs(rendered.right[i] - reference.right[i]));
       if (!(error <= worst)) {
         worst = error;
         worstAt = i;

@@ -32,20 +32,20 @@ struct Case {
 // Chorus-like delays (48 .. 800 samples) and glides, plus the awkward spots.
 std::vector<Case> Cases() {
   std::vector<Case> cases = {
-      {0.0, 0.02, 48},                       // starts at zero
-      {63.99, 0.001, 48},                    // crosses 64 upwards
-      {64.0005, -0.0001, 48},                // crosses 64 downwards
-      {64.0, -1e-20, 10},                    // at a binade's foot, a step that rounds away
-      {64.0, 1e-20, 10},                     // and upwards
-      {48.0, 0.0, 48},                       // no step
-      {100.0, 0.5 * 0x1p-46, 7},             // exactly half a spacing: a tie each time
-      {100.0, 1.5 * 0x1p-46, 7},             // one and a half spacings: a tie too
-      {100.0, 0x1p-46 * 0.4999999, 40},      // just below half
-      {1e300, 1e290, 30},                    // large numbers
-      {3e-300, 1e-310, 20},                  // tiny numbers and a denormal step
-      {-5.0, 0.3, 40},                       // negative start crossing zero
-      {1.0, 1e30, 3},                        // a step much larger than x
-      {700.0, -1.9, 48},                     // long glide downwards across 512
+      {0.0, 0.02, 48},                   // starts at zero
+      {63.99, 0.001, 48},                // crosses 64 upwards
+      {64.0005, -0.0001, 48},            // crosses 64 downwards
+      {64.0, -1e-20, 10},                // at a binade's foot, a step that rounds away
+      {64.0, 1e-20, 10},                 // and upwards
+      {48.0, 0.0, 48},                   // no step
+      {100.0, 0.5 * 0x1p-46, 7},         // exactly half a spacing: a tie each time
+      {100.0, 1.5 * 0x1p-46, 7},         // one and a half spacings: a tie too
+      {100.0, 0x1p-46 * 0.4999999, 40},  // just below half
+      {1e300, 1e290, 30},                // large numbers
+      {3e-300, 1e-310, 20},              // tiny numbers and a denormal step
+      {-5.0, 0.3, 40},                   // negative start crossing zero
+      {1.0, 1e30, 3},                    // a step much larger than x
+      {700.0, -1.9, 48},                 // long glide downwards across 512
   };
   std::mt19937_64 rng(7);
   std::uniform_real_distribution<double> delay(40.0, 820.0);

@@ -30,16 +30,26 @@ Rendered RenderRandomPiece(unsigned seed) {
   RecordingHost host;
   SynthEngine engine(host, noTuning);
   engine.Reset(seed % 2 ? 44100 : 48000, 300);
-  ApplyPatch(engine, {{p::kVolume, 70}, {p::kFilterMode, static_cast<double>(seed % 2)},
-                      {p::kSync, static_cast<double>(seed / 2 % 2)}, {p::kFmAmount, uniform(-100, 100)},
-                      {p::kFmSource, static_cast<double>(integer(0, 1))}, {p::kOscWave, static_cast<double>(integer(0, 1))},
-                      {p::kOsc2Transpose, static_cast<double>(integer(-24, 24))}, {p::kFilterFrequency, uniform(3000, 17280)},
-                      {p::kFilterResonance, uniform(0, 100)}, {p::kFilterEnvAmount, uniform(-100, 100)},
-                      {p::kFilterLfoAmount, uniform(-100, 100)}, {p::kFilterVelocity, uniform(-100, 100)},
-                      {p::kFilterEnvAttack, uniform(0, 30)}, {p::kFilterEnvDecay, uniform(0, 40)},
-                      {p::kAmpEnvAttack, uniform(0, 25)}, {p::kAmpEnvDecay, uniform(0, 40)},
-                      {p::kAmpEnvSustain, static_cast<double>(integer(0, 1))}, {p::kAmpEnvRelease, uniform(0, 30)},
-                      {p::kLfoWave, static_cast<double>(integer(0, 2))}, {p::kLfoFrequency, uniform(0.1, 40)},
+  ApplyPatch(engine, {{p::kVolume, 70},
+                      {p::kFilterMode, static_cast<double>(seed % 2)},
+                      {p::kSync, static_cast<double>(seed / 2 % 2)},
+                      {p::kFmAmount, uniform(-100, 100)},
+                      {p::kFmSource, static_cast<double>(integer(0, 1))},
+                      {p::kOscWave, static_cast<double>(integer(0, 1))},
+                      {p::kOsc2Transpose, static_cast<double>(integer(-24, 24))},
+                      {p::kFilterFrequency, uniform(3000, 17280)},
+                      {p::kFilterResonance, uniform(0, 100)},
+                      {p::kFilterEnvAmount, uniform(-100, 100)},
+                      {p::kFilterLfoAmount, uniform(-100, 100)},
+                      {p::kFilterVelocity, uniform(-100, 100)},
+                      {p::kFilterEnvAttack, uniform(0, 30)},
+                      {p::kFilterEnvDecay, uniform(0, 40)},
+                      {p::kAmpEnvAttack, uniform(0, 25)},
+                      {p::kAmpEnvDecay, uniform(0, 40)},
+                      {p::kAmpEnvSustain, static_cast<double>(integer(0, 1))},
+                      {p::kAmpEnvRelease, uniform(0, 30)},
+                      {p::kLfoWave, static_cast<double>(integer(0, 2))},
+                      {p::kLfoFrequency, uniform(0.1, 40)},
                       {p::kChorus, static_cast<double>(integer(0, 1))}});
   Rendered out;
   for (int block = 0; block < 120; ++block) {

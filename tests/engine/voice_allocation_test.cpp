@@ -261,10 +261,10 @@ TEST_F(VoiceAllocation, ControllersAreLearnedQueuedOrActedOnAtOnce) {
 }
 
 TEST_F(VoiceAllocation, IgnoresMessagesThatAreNotChannelMidi) {
-  SendMidi(engine, 0x40, 60, 100);         // no status byte
-  SendMidi(engine, 0xF8, 60, 100);         // system real-time
-  SendMidi(engine, 0xA0, 60, 100);         // polyphonic pressure
-  SendMidi(engine, 0x90, 200, 100);        // data byte out of range
+  SendMidi(engine, 0x40, 60, 100);   // no status byte
+  SendMidi(engine, 0xF8, 60, 100);   // system real-time
+  SendMidi(engine, 0xA0, 60, 100);   // polyphonic pressure
+  SendMidi(engine, 0x90, 200, 100);  // data byte out of range
   SendMidi(engine, 0x90, 60, 128);
   SendMidi(engine, 0xC0, 130, 0);
   SendMidi(engine, 0xB0, 7, 255);

@@ -10,8 +10,8 @@
 namespace {
 
 template <typename Sample>
-void RenderCallbacks(const PluginInstance& instance, AudioPath path, int frames, int callbackFrames,
-                     float prefill, StereoAudio& out) {
+void RenderCallbacks(const PluginInstance& instance, AudioPath path, int frames, int callbackFrames, float prefill,
+                     StereoAudio& out) {
   vst2::AEffect* effect = instance.effect();
   std::vector<Sample> left(static_cast<std::size_t>(callbackFrames));
   std::vector<Sample> right(static_cast<std::size_t>(callbackFrames));
@@ -34,8 +34,7 @@ void RenderCallbacks(const PluginInstance& instance, AudioPath path, int frames,
 
 }  // namespace
 
-StereoAudio Render(const PluginInstance& instance, AudioPath path, int frames, int callbackFrames,
-                   float prefill) {
+StereoAudio Render(const PluginInstance& instance, AudioPath path, int frames, int callbackFrames, float prefill) {
   StereoAudio out;
   out.left.reserve(static_cast<std::size_t>(frames));
   out.right.reserve(static_cast<std::size_t>(frames));

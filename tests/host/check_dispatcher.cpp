@@ -22,17 +22,27 @@ struct CanDoCase {
 
 // Texts compared exactly, letter case included.
 constexpr CanDoCase kCanDoCases[] = {
-    {"receiveVstTimeInfo", 1},    {"sendVstEvents", 1},        {"sendVstMidiEvent", 1},
-    {"receiveVstEvents", 1},      {"receiveVstMidiEvent", 1},  {"hasCockosExtensions", kCockosAnswer},
+    {"receiveVstTimeInfo", 1},
+    {"sendVstEvents", 1},
+    {"sendVstMidiEvent", 1},
+    {"receiveVstEvents", 1},
+    {"receiveVstMidiEvent", 1},
+    {"hasCockosExtensions", kCockosAnswer},
     {"hasCockosViewAsConfig", kCockosAnswer},
-    {"HasCockosExtensions", 0},   {"hascockosextensions", 0},  {"ReceiveVstMidiEvent", 0},
-    {"receivevsttimeinfo", 0},    {"receiveVstTimeInfo ", 0},  {"receiveVstTime", 0},
-    {"bypass", 0},                {"midiProgramNames", 0},     {"", 0},
+    {"HasCockosExtensions", 0},
+    {"hascockosextensions", 0},
+    {"ReceiveVstMidiEvent", 0},
+    {"receivevsttimeinfo", 0},
+    {"receiveVstTimeInfo ", 0},
+    {"receiveVstTime", 0},
+    {"bypass", 0},
+    {"midiProgramNames", 0},
+    {"", 0},
 };
 
 // Opcodes outside the handled set, including the gaps between handled ones.
-constexpr std::int32_t kUnlistedOpcodes[] = {9,  16, 17, 18, 20, 21, 28, 30, 31, 32, 36, 37, 38, 39,
-                                             40, 41, 43, 44, 46, 54, 55, 56, 57, 59, 60, 61, 62, 63,
+constexpr std::int32_t kUnlistedOpcodes[] = {9,  16, 17, 18, 20, 21, 28, 30, 31,  32,   36, 37,        38, 39,
+                                             40, 41, 43, 44, 46, 54, 55, 56, 57,  59,   60, 61,        62, 63,
                                              64, 65, 67, 68, 70, 71, 72, 77, 100, 1000, -1, 0x7FFFFFFF};
 constexpr std::size_t kScratchBytes = 1024;
 constexpr unsigned char kUntouched = 0x5A;

@@ -58,7 +58,8 @@ void CheckVendorChunkRule(CheckContext& context) {
     if (!instance.IsValid()) return;
     instance.Dispatch(vst2::effOpen);
     report.True(!IsProgramChunk(GetChunk(instance, kBankChunk)),
-                std::string("host vendor ") + Quoted(vendor) + ": effGetChunk(0) gives a bank chunk", "a program chunk");
+                std::string("host vendor ") + Quoted(vendor) + ": effGetChunk(0) gives a bank chunk",
+                "a program chunk");
   }
 
   // A bank chunk handed to such a host as index 0 is not one program: it is
@@ -113,7 +114,7 @@ void CheckHostIdentification(CheckContext& context) {
     instance.Dispatch(vst2::effOpen);
     report.True(instance.effect()->numInputs == 0 && instance.effect()->numOutputs == 2,
                 std::string("host ") + Quoted(product) + ": 0 inputs, 2 outputs after effOpen",
-                std::to_string(instance.effect()->numInputs) + " in, " +
-                    std::to_string(instance.effect()->numOutputs) + " out");
+                std::to_string(instance.effect()->numInputs) + " in, " + std::to_string(instance.effect()->numOutputs) +
+                    " out");
   }
 }

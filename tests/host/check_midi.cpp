@@ -51,7 +51,8 @@ void CheckOnset(CheckContext& context, float sampleRate, int delta) {
   int controlBlock = static_cast<int>(sampleRate) / kMillisecondsPerSecond;
   int expected = DispatchTick(delta, controlBlock) * controlBlock;
   int onset = FirstFrameAbove(audio, kSilence);
-  std::string what = "note-on with delta " + std::to_string(delta) + " at " + Number(sampleRate) + " Hz: first sounding frame";
+  std::string what =
+      "note-on with delta " + std::to_string(delta) + " at " + Number(sampleRate) + " Hz: first sounding frame";
   report.Check(onset >= expected && onset < expected + controlBlock, what,
                "in [" + std::to_string(expected) + ", " + std::to_string(expected + controlBlock) + ")",
                std::to_string(onset));

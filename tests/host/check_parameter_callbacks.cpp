@@ -29,11 +29,11 @@ void CheckValidValues(CheckReport& report, const PluginInstance& instance) {
   };
   const Case cases[] = {
       {kVolume, 0.25f, 0.25f},
-      {kOsc2Transpose, 0.26f, 0.25f},  // -11.52 is quantised to -12
+      {kOsc2Transpose, 0.26f, 0.25f},          // -11.52 is quantised to -12
       {kOsc2Transpose, 0.27f, 13.0f / 48.0f},  // -11.04 is quantised to -11
-      {kPortamento, 0.6f, 0.6f},       // shape 4, continuous
-      {kFilterFrequency, 0.25f, 0.25f},  // shape 0.5
-      {kMonophon, 0.3f, 0.5f},         // 0.6 rounds to "Multiple"
+      {kPortamento, 0.6f, 0.6f},               // shape 4, continuous
+      {kFilterFrequency, 0.25f, 0.25f},        // shape 0.5
+      {kMonophon, 0.3f, 0.5f},                 // 0.6 rounds to "Multiple"
   };
   int automationBefore = instance.requests().Of(vst2::audioMasterAutomate);
   for (const Case& c : cases) {
@@ -82,8 +82,7 @@ void CheckBadValues(CheckReport& report, const PluginInstance& instance) {
   again.Midi(0, kNoteOn, 62, 100);
   instance.Dispatch(vst2::effProcessEvents, 0, 0, again.Events());
   audio = Render(instance, AudioPath::kFloatReplacing, kRenderFrames / 4, kBlockSize);
-  report.True(IsFinite(audio) && Peak(audio) > 1e-3, "program 0 plays after bad values",
-              "peak " + Number(Peak(audio)));
+  report.True(IsFinite(audio) && Peak(audio) > 1e-3, "program 0 plays after bad values", "peak " + Number(Peak(audio)));
 }
 
 }  // namespace

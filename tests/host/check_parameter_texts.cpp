@@ -22,8 +22,7 @@ constexpr double kFloatTolerance = 1e-6;
 constexpr double kHighestPitchIndex = 17280.0;
 
 std::string DefaultDisplay(int index) {
-  return index == kFilterFrequency ? FilterFrequencyText(kDefaultValues[kFilterFrequency])
-                                   : kDefaultDisplays[index];
+  return index == kFilterFrequency ? FilterFrequencyText(kDefaultValues[kFilterFrequency]) : kDefaultDisplays[index];
 }
 
 std::string Display(const PluginInstance& instance, int index) {
@@ -80,8 +79,8 @@ void CheckDisplaysAfterSet(CheckReport& report, const PluginInstance& instance) 
       {kFilterFrequency, 0.0f, "8", "Hz"},
       {kFilterFrequency, 1.0f, "19912", "Hz"},
       {kFilterFrequency, 0.25f, FilterFrequencyText(kHighestPitchIndex * 0.5), "Hz"},
-      {kPortamento, 0.6f, "0.65", "s"},         // 5 * 0.6^4 = 0.648
-      {kOsc2Transpose, 0.26f, "-12", ""},       // -11.52 quantised to -12
+      {kPortamento, 0.6f, "0.65", "s"},    // 5 * 0.6^4 = 0.648
+      {kOsc2Transpose, 0.26f, "-12", ""},  // -11.52 quantised to -12
       {kMonophon, 1.0f, "Single", ""},
       {kVolume, 0.333f, "33", "%"},
   };
@@ -137,23 +136,22 @@ void CheckVendorExtensions(CheckReport& report, const PluginInstance& instance) 
     std::string text;
   };
   const Case cases[] = {
-      {kVolume, 0.5f, "50"},
-      {kFilterFrequency, 0.5f, FilterFrequencyText(kHighestPitchIndex * std::sqrt(0.5))},
-      {kMonophon, 0.5f, "Multiple"},
-      {kOsc2Transpose, 0.5f, "0"},
+      {kVolume, 0.5f, "50"},         {kFilterFrequency, 0.5f, FilterFrequencyText(kHighestPitchIndex * std::sqrt(0.5))},
+      {kMonophon, 0.5f, "Multiple"}, {kOsc2Transpose, 0.5f, "0"},
       {kLfoFrequency, 0.5f, "6.25"},  // 0.001 + 99.998 * 0.5^4
   };
   for (const Case& c : cases) {
     char text[kTextBufferSize] = {};
     std::uint64_t answer = static_cast<std::uintptr_t>(
         instance.Dispatch(vst2::effVendorSpecific, kFormatNormalized, c.index, text, c.normalized));
-    std::string what = std::string("effVendorSpecific(7) for ") + kParameterNames[c.index] + " at " + Number(c.normalized);
+    std::string what =
+        std::string("effVendorSpecific(7) for ") + kParameterNames[c.index] + " at " + Number(c.normalized);
     report.Check(answer == kVendorAnswer, what + ": answer", Hex(kVendorAnswer), Hex(answer));
     report.Equal(what + ": text", c.text, std::string(text));
   }
   char text[kTextBufferSize] = {};
-  std::uint64_t answer = static_cast<std::uintptr_t>(
-      instance.Dispatch(vst2::effVendorSpecific, kFormatNormalized, 32, text, 0.5f));
+  std::uint64_t answer =
+      static_cast<std::uintptr_t>(instance.Dispatch(vst2::effVendorSpecific, kFormatNormalized, 32, text, 0.5f));
   report.Check(answer == kVendorAnswer, "effVendorSpecific(7) with parameter 32 and a buffer", Hex(kVendorAnswer),
                Hex(answer));
   report.Equal("effVendorSpecific(7) without buffer", 0,
@@ -163,8 +161,13 @@ void CheckVendorExtensions(CheckReport& report, const PluginInstance& instance) 
     int index;
     std::uint64_t answer;
   };
-  const SteppedCase stepped[] = {{kMonophon, kVendorAnswer}, {kOsc2Transpose, kVendorAnswer}, {kChorus, kVendorAnswer},
-                                 {kVolume, 0}, {kFilterFrequency, 0}, {32, 0}, {-1, 0}};
+  const SteppedCase stepped[] = {{kMonophon, kVendorAnswer},
+                                 {kOsc2Transpose, kVendorAnswer},
+                                 {kChorus, kVendorAnswer},
+                                 {kVolume, 0},
+                                 {kFilterFrequency, 0},
+                                 {32, 0},
+                                 {-1, 0}};
   for (const SteppedCase& c : stepped) {
     std::uint64_t got = static_cast<std::uintptr_t>(instance.Dispatch(vst2::effVendorSpecific, kIsStepped, c.index));
     report.Check(got == c.answer, "effVendorSpecific(8) for parameter " + std::to_string(c.index), Hex(c.answer),

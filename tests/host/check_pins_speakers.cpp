@@ -112,6 +112,6 @@ void CheckPinsAndSpeakers(CheckContext& context) {
   instance.Dispatch(vst2::effSetSpeakerArrangement, 0, 0, &stereo);
   PlayNote(instance);
   StereoAudio audio = Render(instance, AudioPath::kFloatReplacing, kBlockSize, kBlockSize, kUntouchedSample);
-  report.True(!AllEqual(audio.right, kUntouchedSample) && IsFinite(audio),
-              "stereo arrangement again: output 2 renders", "untouched or not finite");
+  report.True(!AllEqual(audio.right, kUntouchedSample) && IsFinite(audio), "stereo arrangement again: output 2 renders",
+              "untouched or not finite");
 }

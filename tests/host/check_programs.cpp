@@ -43,8 +43,8 @@ void CheckPrograms(CheckContext& context) {
       wrong += " " + std::to_string(i) + ":\"" + std::string(name.text, strnlen(name.text, 40)) + "\"";
     }
   }
-  report.Check(wrong.empty(), "effGetProgramNameIndexed 0..63 give the factory names, answer 1",
-               "the 64 factory names", "wrong at" + wrong);
+  report.Check(wrong.empty(), "effGetProgramNameIndexed 0..63 give the factory names, answer 1", "the 64 factory names",
+               "wrong at" + wrong);
 
   for (std::int32_t index : {64, -1, 1000}) {
     IndexedName name = NameAt(instance, index);
@@ -56,8 +56,7 @@ void CheckPrograms(CheckContext& context) {
   int updatesBefore = instance.requests().Of(vst2::audioMasterUpdateDisplay);
   instance.SelectProgram(5);
   report.Equal("effGetProgram after effSetProgram(5)", 5, instance.Dispatch(vst2::effGetProgram));
-  report.Equal("effGetProgramName after effSetProgram(5)", vorn_facts::kFactoryProgramNames[5],
-               instance.ProgramName());
+  report.Equal("effGetProgramName after effSetProgram(5)", vorn_facts::kFactoryProgramNames[5], instance.ProgramName());
   report.Equal("effSetProgram does not ask the host to update its display", updatesBefore,
                instance.requests().Of(vst2::audioMasterUpdateDisplay));
   for (std::int32_t index : {64, -1}) {
@@ -82,10 +81,11 @@ void CheckPrograms(CheckContext& context) {
     std::memset(text, kUntouched, sizeof(text));
     instance.Dispatch(opcode, 5, 0, text);
     std::size_t length = strnlen(text, sizeof(text));
-    std::string what = std::string(opcode == vst2::effGetProgramName ? "effGetProgramName" : "effGetProgramNameIndexed") +
-                       " of a 45-character name fits " + std::to_string(vst2::kVstMaxProgNameLen) + " bytes";
-    report.Check(length < vst2::kVstMaxProgNameLen && std::string(kLongName).compare(0, length, text) == 0,
-                 what, "a terminated prefix shorter than " + std::to_string(vst2::kVstMaxProgNameLen),
+    std::string what =
+        std::string(opcode == vst2::effGetProgramName ? "effGetProgramName" : "effGetProgramNameIndexed") +
+        " of a 45-character name fits " + std::to_string(vst2::kVstMaxProgNameLen) + " bytes";
+    report.Check(length < vst2::kVstMaxProgNameLen && std::string(kLongName).compare(0, length, text) == 0, what,
+                 "a terminated prefix shorter than " + std::to_string(vst2::kVstMaxProgNameLen),
                  std::to_string(length) + " characters");
   }
 }

@@ -9,8 +9,8 @@
 
 namespace {
 
-constexpr std::int32_t kRequiredFlags = vst2::effFlagsCanReplacing | vst2::effFlagsProgramChunks |
-                                        vst2::effFlagsIsSynth | vst2::effFlagsCanDoubleReplacing;
+constexpr std::int32_t kRequiredFlags =
+    vst2::effFlagsCanReplacing | vst2::effFlagsProgramChunks | vst2::effFlagsIsSynth | vst2::effFlagsCanDoubleReplacing;
 constexpr std::int32_t kAllowedFlags = kRequiredFlags | vst2::effFlagsHasEditor;
 constexpr int kEditorWidth = 832;
 constexpr int kEditorHeight = 376;
@@ -77,7 +77,7 @@ void CheckEffectRecord(CheckContext& context) {
     PluginInstance other(second);
     report.True(other.IsValid() && other.effect()->uniqueID == vorn_facts::kUniqueId,
                 "\"main\" returns a Vorn effect record", "no valid record");
-    report.True(other.IsValid() && other.effect() != instance.effect(),
-                "\"main\" makes a new instance", "the same record");
+    report.True(other.IsValid() && other.effect() != instance.effect(), "\"main\" makes a new instance",
+                "the same record");
   }
 }

@@ -14,14 +14,12 @@ void CheckReport::Step(const std::string& step) {
   NoteCrashContext(("[" + area_ + "] " + step).c_str(), passed_, failed_);
 }
 
-void CheckReport::Check(bool ok, const std::string& what, const std::string& expected,
-                        const std::string& got) {
+void CheckReport::Check(bool ok, const std::string& what, const std::string& expected, const std::string& got) {
   if (ok) {
     ++passed_;
   } else {
     ++failed_;
-    std::printf("FAIL [%s] %s: expected %s, got %s\n", area_.c_str(), what.c_str(), expected.c_str(),
-                got.c_str());
+    std::printf("FAIL [%s] %s: expected %s, got %s\n", area_.c_str(), what.c_str(), expected.c_str(), got.c_str());
     std::fflush(stdout);
   }
   NoteCrashContext(("[" + area_ + "] after: " + what).c_str(), passed_, failed_);
@@ -40,9 +38,7 @@ void CheckReport::Near(const std::string& what, double expected, double got, dou
   Check(ok, what, Number(expected) + " (within " + Number(tolerance) + ")", Number(got));
 }
 
-void CheckReport::True(bool ok, const std::string& what, const std::string& got) {
-  Check(ok, what, "true", got);
-}
+void CheckReport::True(bool ok, const std::string& what, const std::string& got) { Check(ok, what, "true", got); }
 
 int CheckReport::Finish() const {
   std::printf("%d passed, %d failed\n", passed_, failed_);

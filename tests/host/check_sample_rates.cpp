@@ -35,14 +35,21 @@ void CheckSampleRates(CheckContext& context) {
   instance.SelectProgram(vorn_facts::kInitProgram);
   instance.SetParameter(vorn_facts::kChorus, 1.0f);
 
-  const float rates[] = {0.0f, -44100.0f, 1.0f, 999.0f, 1e7f, 3e9f, 1e12f, 1e38f,
-                         std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN(),
+  const float rates[] = {0.0f,
+                         -44100.0f,
+                         1.0f,
+                         999.0f,
+                         1e7f,
+                         3e9f,
+                         1e12f,
+                         1e38f,
+                         std::numeric_limits<float>::infinity(),
+                         std::numeric_limits<float>::quiet_NaN(),
                          -std::numeric_limits<float>::infinity()};
   for (float rate : rates) {
     report.Step("effSetSampleRate(" + Number(rate) + ") and rendering");
     StereoAudio audio = PlayAt(instance, rate);
-    report.True(IsFinite(audio), "rendering after effSetSampleRate(" + Number(rate) + ") is finite",
-                "NaN or infinity");
+    report.True(IsFinite(audio), "rendering after effSetSampleRate(" + Number(rate) + ") is finite", "NaN or infinity");
   }
   for (float rate : {48000.0f, 96000.0f}) {
     StereoAudio audio = PlayAt(instance, rate);

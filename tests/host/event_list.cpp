@@ -2,8 +2,7 @@
 
 EventList::EventList() = default;
 
-EventList& EventList::Midi(std::int32_t deltaFrames, std::uint8_t status, std::uint8_t data1,
-                           std::uint8_t data2) {
+EventList& EventList::Midi(std::int32_t deltaFrames, std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {
   if (used_ >= kCapacity) return *this;
   vst2::VstMidiEvent& event = midi_[used_];
   event.type = vst2::kVstMidiType;

@@ -34,8 +34,7 @@ int HostRequestCounts::Of(std::int32_t opcode) const {
   return opcode >= 0 && opcode < kOpcodeCount ? byOpcode[opcode].load() : unknown.load();
 }
 
-PluginInstance::PluginInstance(vst2::EntryPoint entry, HostIdentity identity)
-    : identity_(std::move(identity)) {
+PluginInstance::PluginInstance(vst2::EntryPoint entry, HostIdentity identity) : identity_(std::move(identity)) {
   if (entry == nullptr) return;
   std::lock_guard<std::mutex> lock(g_creationLock);
   g_underConstruction = this;
@@ -52,8 +51,8 @@ PluginInstance::~PluginInstance() {
   Dispatch(vst2::effClose);
 }
 
-vst2::IntPtr PluginInstance::Dispatch(std::int32_t opcode, std::int32_t index, vst2::IntPtr value,
-                                      void* ptr, float opt) const {
+vst2::IntPtr PluginInstance::Dispatch(std::int32_t opcode, std::int32_t index, vst2::IntPtr value, void* ptr,
+                                      float opt) const {
   return effect_->dispatcher(effect_, opcode, index, value, ptr, opt);
 }
 
@@ -75,9 +74,7 @@ void PluginInstance::CloseAbruptly() {
 
 void PluginInstance::SelectProgram(std::int32_t index) const { Dispatch(vst2::effSetProgram, 0, index); }
 
-float PluginInstance::GetParameter(std::int32_t index) const {
-  return effect_->getParameter(effect_, index);
-}
+float PluginInstance::GetParameter(std::int32_t index) const { return effect_->getParameter(effect_, index); }
 
 void PluginInstance::SetParameter(std::int32_t index, float value) const {
   effect_->setParameter(effect_, index, value);
@@ -101,8 +98,8 @@ std::string PluginInstance::ParameterText(std::int32_t opcode, std::int32_t inde
   return TextIn(text, sizeof(text));
 }
 
-vst2::IntPtr VST_CALL PluginInstance::HostCallback(vst2::AEffect* effect, std::int32_t opcode,
-                                                   std::int32_t, vst2::IntPtr, void* ptr, float) {
+vst2::IntPtr VST_CALL PluginInstance::HostCallback(vst2::AEffect* effect, std::int32_t opcode, std::int32_t,
+                                                   vst2::IntPtr, void* ptr, float) {
   PluginInstance* host = effect != nullptr ? static_cast<PluginInstance*>(effect->user) : nullptr;
   if (host == nullptr) host = g_underConstruction;
   if (host == nullptr) return 0;
@@ -116,21 +113,12 @@ vst2::IntPtr VST_CALL PluginInstance::HostCallback(vst2::AEffect* effect, std::i
 
 vst2::IntPtr PluginInstance::Answer(std::int32_t opcode, void* ptr) {
   switch (opcode) {
-    case vst2::audioMasterVersion:
-      return kHostVstVersion;
-    case vst2::audioMasterGetSampleRate:
-      return static_cast<vst2::IntPtr>(sampleRate_);
-    case vst2::audioMasterGetBlockSize:
-      return blockSize_;
-    case vst2::audioMasterGetVendorString:
-      CopyHostString(identity_.vendor, ptr);
-      return 1;
-    case vst2::audioMasterGetProductString:
-      CopyHostString(identity_.product, ptr);
-      return 1;
-    case vst2::audioMasterGetVendorVersion:
-      return identity_.vendorVersion;
-    default:
-      return 0;
+    case vst2::audioMasterVersion: return kHostVstVersion;
+    case vst2::audioMasterGetSampleRate: return static_cast<vst2::IntPtr>(sampleRate_);
+    case vst2::audioMasterGetBlockSize: return blockSize_;
+    case vst2::audioMasterGetVendorString: CopyHostString(identity_.vendor, ptr); return 1;
+    case vst2::audioMasterGetProductString: CopyHostString(identity_.product, ptr); return 1;
+    case vst2::audioMasterGetVendorVersion: return identity_.vendorVersion;
+    default: return 0;
   }
 }

@@ -40,8 +40,8 @@ class PluginInstance {
   vst2::AEffect* effect() const { return effect_; }
   bool IsValid() const { return effect_ != nullptr; }
 
-  vst2::IntPtr Dispatch(std::int32_t opcode, std::int32_t index = 0, vst2::IntPtr value = 0,
-                        void* ptr = nullptr, float opt = 0.0f) const;
+  vst2::IntPtr Dispatch(std::int32_t opcode, std::int32_t index = 0, vst2::IntPtr value = 0, void* ptr = nullptr,
+                        float opt = 0.0f) const;
 
   // effOpen, effSetSampleRate, effSetBlockSize, effMainsChanged on: what a
   // host does before its first audio callback.
@@ -67,9 +67,8 @@ class PluginInstance {
   // The plug-in calls this from any of its threads: while the entry point
   // runs, inside dispatcher calls, and on the audio thread (want-MIDI). It
   // only counts (atomically) and reads what Start fixed before processing.
-  static vst2::IntPtr VST_CALL HostCallback(vst2::AEffect* effect, std::int32_t opcode,
-                                            std::int32_t index, vst2::IntPtr value, void* ptr,
-                                            float opt);
+  static vst2::IntPtr VST_CALL HostCallback(vst2::AEffect* effect, std::int32_t opcode, std::int32_t index,
+                                            vst2::IntPtr value, void* ptr, float opt);
   vst2::IntPtr Answer(std::int32_t opcode, void* ptr);
 
   HostIdentity identity_;

@@ -19,8 +19,7 @@ std::int64_t SetChunk(const PluginInstance& instance, std::int32_t which, std::v
 }
 
 bool IsProgramChunk(const std::vector<unsigned char>& chunk) {
-  return chunk.size() >= kChunkHeaderSize + vorn_facts::kStateTagLength &&
-         std::memcmp(chunk.data(), "tffp", 4) == 0 &&
+  return chunk.size() >= kChunkHeaderSize + vorn_facts::kStateTagLength && std::memcmp(chunk.data(), "tffp", 4) == 0 &&
          std::memcmp(chunk.data() + kChunkHeaderSize, vorn_facts::kStateTag, vorn_facts::kStateTagLength) == 0;
 }
 

@@ -23,8 +23,7 @@ bool IsProgramChunk(const std::vector<unsigned char>& chunk);
 
 // A chunk of the form "header, state, name" split into the state part (with
 // the header) and the trailing name (its length field included).
-std::vector<unsigned char> WithoutTrailingName(const std::vector<unsigned char>& programChunk,
-                                               const std::string& name);
+std::vector<unsigned char> WithoutTrailingName(const std::vector<unsigned char>& programChunk, const std::string& name);
 void AppendString(std::vector<unsigned char>& bytes, const std::string& text);
 
 std::vector<float> AllParameters(const PluginInstance& instance);

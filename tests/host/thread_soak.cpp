@@ -47,12 +47,18 @@ void RenderLoop(const PluginInstance& instance, const std::atomic<bool>& stop, A
     int kind = static_cast<int>(random() % 16);
     std::uint8_t note = static_cast<std::uint8_t>(36 + random() % 48);
     int delta = static_cast<int>(random() % kBlockSize);
-    if (kind < 6) events.Midi(delta, kNoteOn, note, static_cast<std::uint8_t>(1 + random() % 127));
-    else if (kind < 10) events.Midi(delta, kNoteOff, note, 0);
-    else if (kind == 10) events.Midi(delta, kProgramChange, static_cast<std::uint8_t>(random() % 64), 0);
-    else if (kind == 11) events.Midi(delta, kPitchBend, 0, static_cast<std::uint8_t>(random() % 128));
-    else if (kind == 12) events.Midi(delta, kControlChange, 1, static_cast<std::uint8_t>(random() % 128));
-    else if (kind == 13) events.Midi(delta, kControlChange, 64, static_cast<std::uint8_t>(random() % 2 * 127));
+    if (kind < 6)
+      events.Midi(delta, kNoteOn, note, static_cast<std::uint8_t>(1 + random() % 127));
+    else if (kind < 10)
+      events.Midi(delta, kNoteOff, note, 0);
+    else if (kind == 10)
+      events.Midi(delta, kProgramChange, static_cast<std::uint8_t>(random() % 64), 0);
+    else if (kind == 11)
+      events.Midi(delta, kPitchBend, 0, static_cast<std::uint8_t>(random() % 128));
+    else if (kind == 12)
+      events.Midi(delta, kControlChange, 1, static_cast<std::uint8_t>(random() % 128));
+    else if (kind == 13)
+      events.Midi(delta, kControlChange, 64, static_cast<std::uint8_t>(random() % 2 * 127));
     instance.Dispatch(vst2::effProcessEvents, 0, 0, events.Events());
 
     int path = static_cast<int>(random() % 3);
@@ -86,16 +92,12 @@ long ControlLoop(const PluginInstance& instance, Clock::time_point end) {
     std::int32_t parameter = static_cast<std::int32_t>(random() % vorn_facts::kParameterCount);
     switch (random() % 8) {
       case 0:
-      case 1:
-        instance.SetParameter(parameter, unit(random));
-        break;
+      case 1: instance.SetParameter(parameter, unit(random)); break;
       case 2:
         instance.GetParameter(parameter);
         instance.Dispatch(vst2::effGetParamDisplay, parameter, 0, text);
         break;
-      case 3:
-        instance.SelectProgram(static_cast<std::int32_t>(random() % vorn_facts::kProgramCount));
-        break;
+      case 3: instance.SelectProgram(static_cast<std::int32_t>(random() % vorn_facts::kProgramCount)); break;
       case 4: {
         std::vector<unsigned char> chunk = GetChunk(instance, kProgramChunk);
         SetChunk(instance, kProgramChunk, chunk);

@@ -22,7 +22,7 @@ TEST(EditorLink, AttachingPushesNormalisedValuesAndGivesASurface) {
     plugin.RefreshEditorControls();
     ASSERT_EQ(editor->applied.size(), 32u);
     EXPECT_EQ(editor->applied[2], std::make_tuple(2, 2.0, false));  // real values, not normalised
-    EXPECT_TRUE(plugin.hostCalls.empty());                           // the host hears nothing
+    EXPECT_TRUE(plugin.hostCalls.empty());                          // the host hears nothing
 
     editor->applied.clear();
     ASSERT_TRUE(plugin.SelectPreset(4));  // a program change refreshes the editor

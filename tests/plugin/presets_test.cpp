@@ -100,10 +100,10 @@ TEST(Presets, ParameterRecordRoundTripAndTruncation) {
   TestPlugin partial;
   partial.SetAll(-50);
   EXPECT_EQ(partial.UnserializeParams(cut, 0), -1);
-  EXPECT_EQ(partial.GetParam(4)->Value(), 4.0);   // read before the end
-  EXPECT_EQ(partial.GetParam(5)->Value(), 0.0);   // the first missing one becomes 0
-  EXPECT_EQ(partial.GetParam(6)->Value(), -50.0); // later ones keep their values
-  EXPECT_EQ(partial.applied.size(), 32u);        // every parameter is applied anyway
+  EXPECT_EQ(partial.GetParam(4)->Value(), 4.0);    // read before the end
+  EXPECT_EQ(partial.GetParam(5)->Value(), 0.0);    // the first missing one becomes 0
+  EXPECT_EQ(partial.GetParam(6)->Value(), -50.0);  // later ones keep their values
+  EXPECT_EQ(partial.applied.size(), 32u);          // every parameter is applied anyway
 }
 
 TEST(Presets, PresetListRoundTrip) {

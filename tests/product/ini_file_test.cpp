@@ -44,7 +44,8 @@ TEST(IniFile, WriteReplacesTheFileAndLeavesNoTemporary) {
   document.Set("New", "K", "2");
   ASSERT_TRUE(WriteIniFile(path, document));
   EXPECT_EQ(ReadWholeFile(path), "[New]\r\nK=2\r\n");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), std::filesystem::directory_iterator()), 1);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), std::filesystem::directory_iterator()),
+            1);
 }
 
 // A full disk, simulated by a file-size limit (which binds even the super-user).
@@ -68,7 +69,8 @@ TEST(IniFile, FailedWriteLeavesTheOldFileWhole) {
 
   EXPECT_FALSE(written);
   EXPECT_EQ(ReadWholeFile(path), old);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), std::filesystem::directory_iterator()), 1);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), std::filesystem::directory_iterator()),
+            1);
 }
 
 }  // namespace

@@ -34,8 +34,8 @@ int main(int argc, char** argv) {
   }
   const std::string folder = argv[1];
   std::vector<PngImage> images = {
-      Make(5, 3, 6, 8, 4),   Make(4, 4, 2, 8, 3),  Make(10, 2, 0, 1, 1), Make(7, 3, 0, 4, 1),
-      Make(3, 3, 4, 8, 2),   Make(2, 2, 6, 16, 4), Make(9, 9, 2, 8, 3),
+      Make(5, 3, 6, 8, 4), Make(4, 4, 2, 8, 3),  Make(10, 2, 0, 1, 1), Make(7, 3, 0, 4, 1),
+      Make(3, 3, 4, 8, 2), Make(2, 2, 6, 16, 4), Make(9, 9, 2, 8, 3),
   };
   images[6].interlaced = true;
   PngImage palette = Make(6, 2, 3, 2, 1);

@@ -11,7 +11,7 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 constexpr std::size_t kMs = kRate / 1000;
 constexpr std::size_t kAround = 20 * kMs;  // what "local" means for a step
-constexpr double kInaudible = 1e-3;         // steps in a sound 60 dB down are not heard
+constexpr double kInaudible = 1e-3;        // steps in a sound 60 dB down are not heard
 
 // One biquad section, direct form I: y = b0 x + b1 x1 + b2 x2 - a1 y1 - a2 y2.
 struct Biquad {
@@ -64,7 +64,8 @@ double AbsSecondDifference(const std::vector<double>& x, std::size_t i) {
   return std::fabs(x[i] - 2.0 * x[i - 1] + x[i - 2]);
 }
 
-double MaxOver(const std::vector<double>& x, std::size_t from, std::size_t to, double (*f)(const std::vector<double>&, std::size_t)) {
+double MaxOver(const std::vector<double>& x, std::size_t from, std::size_t to,
+               double (*f)(const std::vector<double>&, std::size_t)) {
   double most = 0;
   for (std::size_t i = std::max<std::size_t>(from, 2); i < std::min(to, x.size()); ++i) most = std::max(most, f(x, i));
   return most;
@@ -106,7 +107,8 @@ Loudness MeasureLoudness(const Stereo& audio) {
 }
 
 double PeakDb(const Stereo& audio) {
-  const double peak = std::max(MaxOver(audio.left, 0, audio.Size(), AbsAt), MaxOver(audio.right, 0, audio.Size(), AbsAt));
+  const double peak =
+      std::max(MaxOver(audio.left, 0, audio.Size(), AbsAt), MaxOver(audio.right, 0, audio.Size(), AbsAt));
   return 20.0 * std::log10(peak);
 }
 
@@ -137,8 +139,8 @@ double StepAt(const std::vector<double>& x, std::size_t at) {
   // An event takes effect at the next control tick or the one after it.
   const std::size_t from = at > kMs ? at - kMs : 0, to = at + 4 * kMs;
   const std::size_t before = from > kAround ? from - kAround : 0;
-  const double own = std::max(MaxOver(x, before, from, AbsSecondDifference),
-                              MaxOver(x, to, to + kAround, AbsSecondDifference));
+  const double own =
+      std::max(MaxOver(x, before, from, AbsSecondDifference), MaxOver(x, to, to + kAround, AbsSecondDifference));
   const double local = MaxOver(x, before, to + kAround, AbsAt);
   const double jump = MaxOver(x, from, to, AbsSecondDifference) - own;
   return local > kInaudible ? std::max(0.0, jump) / local : 0.0;

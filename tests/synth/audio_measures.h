@@ -16,7 +16,7 @@ struct Stereo {
 };
 
 struct Loudness {
-  double integrated;  // LUFS, gated; -inf for silence
+  double integrated;    // LUFS, gated; -inf for silence
   double momentaryMax;  // LUFS, the loudest 400 ms block
 };
 Loudness MeasureLoudness(const Stereo& audio);

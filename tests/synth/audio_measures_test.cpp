@@ -10,7 +10,8 @@ constexpr double kPi = 3.14159265358979323846;
 
 std::vector<double> Sine(double hz, double amplitude, double seconds) {
   std::vector<double> x(static_cast<std::size_t>(seconds * audio::kRate));
-  for (std::size_t i = 0; i < x.size(); ++i) x[i] = amplitude * std::sin(2 * kPi * hz * static_cast<double>(i) / audio::kRate);
+  for (std::size_t i = 0; i < x.size(); ++i)
+    x[i] = amplitude * std::sin(2 * kPi * hz * static_cast<double>(i) / audio::kRate);
   return x;
 }
 
@@ -21,8 +22,11 @@ TEST(AudioMeasures, LoudnessFollowsTheStandardsReferenceTone) {
     double hz, amplitude;
     bool bothChannels;
     double lufs;
-  } cases[] = {{997, 1.0, false, -3.01}, {997, 0.1, false, -23.01}, {997, 0.1, true, -20.0},
-               {8000, 0.1, false, -19.0}, {20, 1.0, false, -16.0}};
+  } cases[] = {{997, 1.0, false, -3.01},
+               {997, 0.1, false, -23.01},
+               {997, 0.1, true, -20.0},
+               {8000, 0.1, false, -19.0},
+               {20, 1.0, false, -16.0}};
   for (const auto& c : cases) {
     const std::vector<double> tone = Sine(c.hz, c.amplitude, 2.0);
     const audio::Loudness loudness =
@@ -62,7 +66,8 @@ TEST(AudioMeasures, StepsAreFoundWhereTheRendersPart) {
 TEST(AudioMeasures, SpectrumSharesCentroidAndInharmonicEnergy) {
   const double f0 = 1000.0;
   std::vector<double> harmonic = Sine(f0, 0.5, 0.2), withAlias = harmonic;
-  const std::vector<double> second = Sine(2 * f0, 0.25, 0.2), stray = Sine(1370, 0.05, 0.2), high = Sine(9000, 0.5, 0.2);
+  const std::vector<double> second = Sine(2 * f0, 0.25, 0.2), stray = Sine(1370, 0.05, 0.2),
+                            high = Sine(9000, 0.5, 0.2);
   for (std::size_t i = 0; i < harmonic.size(); ++i) {
     harmonic[i] += second[i];
     withAlias[i] = harmonic[i] + stray[i];
@@ -79,7 +84,8 @@ TEST(AudioMeasures, SpectrumSharesCentroidAndInharmonicEnergy) {
 
 TEST(AudioMeasures, DecayAndDc) {
   std::vector<double> decaying = Sine(440, 1.0, 1.0);
-  for (std::size_t i = 0; i < decaying.size(); ++i) decaying[i] *= std::exp(-static_cast<double>(i) / (0.05 * audio::kRate));
+  for (std::size_t i = 0; i < decaying.size(); ++i)
+    decaying[i] *= std::exp(-static_cast<double>(i) / (0.05 * audio::kRate));
   // -40 dB of an exponential with a 50 ms time constant: 230 ms.
   EXPECT_NEAR(audio::DecaySeconds(decaying), 0.23, 0.01);
   std::vector<double> offset = Sine(440, 1.0, 1.0);

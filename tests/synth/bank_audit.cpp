@@ -38,9 +38,21 @@ Phrase Chord(int velocity) {
 // release still sounds, a release and a strike on the same frame, and
 // velocities from 80 to 120.
 Phrase Melody() {
-  return {{{0.00, 0, 100}, {0.22, 0, 0},   {0.25, 2, 90},   {0.50, 4, 110}, {0.52, 2, 0},  {0.72, 4, 0},
-           {0.75, 4, 80},  {1.00, 7, 120}, {1.01, 4, 0},    {1.20, 7, 0},   {1.25, 5, 100}, {1.50, 5, 0},
-           {1.50, 4, 90},  {1.75, 4, 0},   {1.75, 0, 110}},
+  return {{{0.00, 0, 100},
+           {0.22, 0, 0},
+           {0.25, 2, 90},
+           {0.50, 4, 110},
+           {0.52, 2, 0},
+           {0.72, 4, 0},
+           {0.75, 4, 80},
+           {1.00, 7, 120},
+           {1.01, 4, 0},
+           {1.20, 7, 0},
+           {1.25, 5, 100},
+           {1.50, 5, 0},
+           {1.50, 4, 90},
+           {1.75, 4, 0},
+           {1.75, 0, 110}},
           2.0};
 }
 
@@ -133,13 +145,18 @@ double NoteHz(int note) { return 440.0 * std::pow(2.0, (note - 69) / 12.0); }
 }  // namespace
 
 Voicing VoicingOf(const std::string& program) {
-  static const std::map<std::string, Voicing> voicings = {
-      {"Bass Drum", {36, 48, true, 0.6}},         {"Reso Kick", {36, 48, true, 0.6}},
-      {"Dirty Kick", {36, 48, true, 0.6}},        {"Super Dirty Drum", {48, 72, true, 0.6}},
-      {"HiHat", {60, 72, true, 0.15}},           {"Destructor Bass", {36, 60}},
-      {"Gulp Bass", {36, 60}},                    {"Bass One", {36, 60}},
-      {"Boogie Bass", {36, 60}},                 {"Percky Picky", {60, 96, false, 1.0}},
-      {"Pluck Chulo Saw", {60, 96, false, 1.0}},  {"Pluck Chulo Square", {60, 96, false, 1.0}}};
+  static const std::map<std::string, Voicing> voicings = {{"Bass Drum", {36, 48, true, 0.6}},
+                                                          {"Reso Kick", {36, 48, true, 0.6}},
+                                                          {"Dirty Kick", {36, 48, true, 0.6}},
+                                                          {"Super Dirty Drum", {48, 72, true, 0.6}},
+                                                          {"HiHat", {60, 72, true, 0.15}},
+                                                          {"Destructor Bass", {36, 60}},
+                                                          {"Gulp Bass", {36, 60}},
+                                                          {"Bass One", {36, 60}},
+                                                          {"Boogie Bass", {36, 60}},
+                                                          {"Percky Picky", {60, 96, false, 1.0}},
+                                                          {"Pluck Chulo Saw", {60, 96, false, 1.0}},
+                                                          {"Pluck Chulo Square", {60, 96, false, 1.0}}};
   const auto found = voicings.find(program);
   return found == voicings.end() ? Voicing{} : found->second;
 }

@@ -26,7 +26,7 @@ struct ProgramFigures {
   double noteLufs = 0, chordLufs = 0, melodyLufs = 0;  // integrated
   double level = 0;  // the loudest 400 ms of the phrase that suits it: a chord, or a note for mono and drums
   double chordPeak100 = 0, chordPeak127 = 0;  // dBFS
-  double worstStep = 0;  // share of the local peak
+  double worstStep = 0;                       // share of the local peak
   std::string worstStepAt;
   double dcDb = 0;
   double aliasDb = 0;  // at the top key; synced programs only

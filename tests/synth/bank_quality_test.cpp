@@ -13,10 +13,10 @@
 
 namespace {
 
-constexpr double kLevelTolerance = 3.0;          // dB around the bank's median
-constexpr double kChordPeakLow = -9.0, kChordPeakHigh = -4.0;  // median chord at velocity 100, dBFS
-constexpr double kLoudestChordPeak = -1.0;       // any chord at velocity 127, dBFS
-constexpr double kLargestStep = 0.10;            // of the local peak
+constexpr double kLevelTolerance = 3.0;                                   // dB around the bank's median
+constexpr double kChordPeakLow = -9.0, kChordPeakHigh = -4.0;             // median chord at velocity 100, dBFS
+constexpr double kLoudestChordPeak = -1.0;                                // any chord at velocity 127, dBFS
+constexpr double kLargestStep = 0.10;                                     // of the local peak
 constexpr double kSyncAliasing = -30.0, kSyncDc = -30.0, kAnyDc = -20.0;  // dB
 
 // The two programs whose values are given, not voiced here.

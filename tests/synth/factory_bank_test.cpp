@@ -14,17 +14,70 @@
 
 namespace {
 
-const char* const kNames[64] = {
-    "Sync Heaven", "Quint Bells", "Grind Stone", "String Ensemble", "Spookey Rectabells", "Fat Saws", "Cheesync",
-    "Classic Analog Brass", "Bell Piano", "Elektic Lead", "Dukesque Lead", "Covariant Pad", "Destructor Bass",
-    "S/H Rezo Pad", "Wobble Glitters", "Great Funk", "Rezo Organ", "Percky Picky", "The Brave Rezo Pad", "Gulp Bass",
-    "Pianotron", "Endless Shimmer", "Shark's Poly", "Jutiper 7", "The Bottle", "Zylon Pad", "Doctronium",
-    "Nitribitt Pad", "Lost in Space", "Seasick Harmonium", "Scream in the Dark", "Big Analog", "Majesty", "Bass One",
-    "Duck Sync", "Endless Shimmer REV", "Klang", "Super Dirty Drum", "Elegant", "7th Key", "Pluck Chulo Saw",
-    "Synced Lead 1", "Nasal Lead", "Bass Drum", "Boogie Bass", "S/H Wave", "100 Hz", "Broken Synth (Hold)",
-    "Majesty Soft", "Reso Kick", "Long Sweep", "Curious Electronic", "Fantasy", "Dirty Kick",
-    "Sens Lead (add Delay)", "Stoned Lead", "Hcord", "Marrow Lantern", "Classic Saw", "Fast LFO Sweep", "HiHat",
-    "Synced Lead 2", "Pluck Chulo Square", "Init"};
+const char* const kNames[64] = {"Sync Heaven",
+                                "Quint Bells",
+                                "Grind Stone",
+                                "String Ensemble",
+                                "Spookey Rectabells",
+                                "Fat Saws",
+                                "Cheesync",
+                                "Classic Analog Brass",
+                                "Bell Piano",
+                                "Elektic Lead",
+                                "Dukesque Lead",
+                                "Covariant Pad",
+                                "Destructor Bass",
+                                "S/H Rezo Pad",
+                                "Wobble Glitters",
+                                "Great Funk",
+                                "Rezo Organ",
+                                "Percky Picky",
+                                "The Brave Rezo Pad",
+                                "Gulp Bass",
+                                "Pianotron",
+                                "Endless Shimmer",
+                                "Shark's Poly",
+                                "Jutiper 7",
+                                "The Bottle",
+                                "Zylon Pad",
+                                "Doctronium",
+                                "Nitribitt Pad",
+                                "Lost in Space",
+                                "Seasick Harmonium",
+                                "Scream in the Dark",
+                                "Big Analog",
+                                "Majesty",
+                                "Bass One",
+                                "Duck Sync",
+                                "Endless Shimmer REV",
+                                "Klang",
+                                "Super Dirty Drum",
+                                "Elegant",
+                                "7th Key",
+                                "Pluck Chulo Saw",
+                                "Synced Lead 1",
+                                "Nasal Lead",
+                                "Bass Drum",
+                                "Boogie Bass",
+                                "S/H Wave",
+                                "100 Hz",
+                                "Broken Synth (Hold)",
+                                "Majesty Soft",
+                                "Reso Kick",
+                                "Long Sweep",
+                                "Curious Electronic",
+                                "Fantasy",
+                                "Dirty Kick",
+                                "Sens Lead (add Delay)",
+                                "Stoned Lead",
+                                "Hcord",
+                                "Marrow Lantern",
+                                "Classic Saw",
+                                "Fast LFO Sweep",
+                                "HiHat",
+                                "Synced Lead 2",
+                                "Pluck Chulo Square",
+                                "Init"};
 
 std::vector<double> Values(Vorn& vorn) {
   std::vector<double> values;
@@ -57,11 +110,11 @@ Phrase PlayPhrase(Vorn& vorn) {
     int frame;
     std::uint8_t status, note, velocity;
   };
-  const std::vector<Event> events = {{0, 0x90, 36, 110},        {kRate / 2, 0x80, 36, 0},
-                                     {kRate / 2, 0x90, 60, 90}, {kRate / 2, 0x90, 64, 90},
-                                     {kRate / 2, 0x90, 67, 90}, {kRate * 3 / 2, 0x80, 60, 0},
-                                     {kRate * 3 / 2, 0x80, 64, 0}, {kRate * 3 / 2, 0x80, 67, 0},
-                                     {kRate * 3 / 2, 0x90, 76, 127}, {kRate * 2, 0x80, 76, 0}};
+  const std::vector<Event> events = {
+      {0, 0x90, 36, 110},           {kRate / 2, 0x80, 36, 0},     {kRate / 2, 0x90, 60, 90},
+      {kRate / 2, 0x90, 64, 90},    {kRate / 2, 0x90, 67, 90},    {kRate * 3 / 2, 0x80, 60, 0},
+      {kRate * 3 / 2, 0x80, 64, 0}, {kRate * 3 / 2, 0x80, 67, 0}, {kRate * 3 / 2, 0x90, 76, 127},
+      {kRate * 2, 0x80, 76, 0}};
   Phrase phrase;
   std::vector<double> left(kBlock), right(kBlock);
   double* outputs[2] = {left.data(), right.data()};
@@ -112,8 +165,9 @@ TEST(FactoryBank, LoadsAtStartWithItsNamesAndTheTwoKnownRows) {
     EXPECT_STREQ(vorn.GetPresetName(i), kNames[i]);
     EXPECT_TRUE(vorn.Preset(i).initialized);
   }
-  const std::vector<double> syncHeaven = {50, 0, 2, 0, 0, 0, 44.4444, 1, 0, 0, 1, 1, 9236.5487, 77, 61.0317, 0,
-                                          50, 0, 90, 0, 6.7661, 0, 73.0397, 0, 0, 0, 1, 50.3095, 1, 7, 13, 20};
+  const std::vector<double> syncHeaven = {50,      0,         2,  0,       0, 0,       44.4444, 1,  0,  0,      1,
+                                          1,       9236.5487, 77, 61.0317, 0, 50,      0,       90, 0,  6.7661, 0,
+                                          73.0397, 0,         0,  0,       1, 50.3095, 1,       7,  13, 20};
   EXPECT_EQ(Values(vorn), syncHeaven);
   vorn.SelectPreset(63);
   for (int i = 0; i < 32; ++i) EXPECT_EQ(vorn.GetParam(i)->Value(), vorn.GetParam(i)->Default()) << i;
@@ -130,14 +184,15 @@ TEST(FactoryBank, EveryProgramPlaysAndNoTwoAreAlike) {
     const Phrase phrase = PlayPhrase(vorn);
     SCOPED_TRACE(kNames[i]);
     EXPECT_TRUE(phrase.finite);
-    EXPECT_GT(phrase.peak, 0.05);   // clearly audible, drums included
+    EXPECT_GT(phrase.peak, 0.05);  // clearly audible, drums included
     EXPECT_GT(phrase.rms, 0.005);
-    EXPECT_LT(phrase.peak, 1.0);    // never over full scale
+    EXPECT_LT(phrase.peak, 1.0);  // never over full scale
     renders.push_back(phrase.audio);
   }
   EXPECT_EQ(distinct.size(), 64u);
   for (std::size_t a = 0; a < renders.size(); ++a) {
-    for (std::size_t b = a + 1; b < renders.size(); ++b) EXPECT_NE(renders[a], renders[b]) << kNames[a] << " / " << kNames[b];
+    for (std::size_t b = a + 1; b < renders.size(); ++b)
+      EXPECT_NE(renders[a], renders[b]) << kNames[a] << " / " << kNames[b];
   }
 }
 

@@ -82,12 +82,12 @@ class Session {
   void Block(int n, int program) {
     events.Clear();
     for (int i = 0; i < 8; ++i) events.Add(0x90, static_cast<std::uint8_t>((n * 7 + i * 5) % 128), 100, i * 20);
-    events.Add(0xB0, 64, static_cast<std::uint8_t>((n % 2) * 127), 30);                   // sustain
-    events.Add(0xB0, 1, static_cast<std::uint8_t>(n % 128), 40);                          // modulation wheel
+    events.Add(0xB0, 64, static_cast<std::uint8_t>((n % 2) * 127), 30);                            // sustain
+    events.Add(0xB0, 1, static_cast<std::uint8_t>(n % 128), 40);                                   // modulation wheel
     events.Add(0xE0, static_cast<std::uint8_t>(n % 128), static_cast<std::uint8_t>(n % 128), 50);  // pitch bend
-    events.Add(0xB0, kMappedController, static_cast<std::uint8_t>((n * 13) % 128), 60);  // mapped by learn
-    events.Add(0xB0, kLearnedController, static_cast<std::uint8_t>(n % 128), 70);        // learned this block
-    events.Add(0xC0, static_cast<std::uint8_t>(program), 0, 80);                         // program change
+    events.Add(0xB0, kMappedController, static_cast<std::uint8_t>((n * 13) % 128), 60);            // mapped by learn
+    events.Add(0xB0, kLearnedController, static_cast<std::uint8_t>(n % 128), 70);                  // learned this block
+    events.Add(0xC0, static_cast<std::uint8_t>(program), 0, 80);                                   // program change
     for (int i = 0; i < 4; ++i) events.Add(0x80, static_cast<std::uint8_t>((n * 7 + i * 5) % 128), 0, 100 + i);
     if (n % 5 == 0) events.Add(0xB0, 123, 0, 200);  // all notes off
     if (n % 7 == 0) events.Add(0xB0, 120, 0, 210);  // all sound off

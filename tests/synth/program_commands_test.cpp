@@ -81,9 +81,10 @@ TEST(ProgramCommands, ConfirmationsAskAndNoStopsThem) {
     t.Run(c.command);
     std::string text = c.text;
     if (const std::size_t at = text.find("%s"); at != std::string::npos) {
-      text.replace(at, 2, c.command == kCommandLoadStartupBank || c.command == kCommandUnselectStartupBank
-                              ? bank
-                              : t.vorn.ConfigurationPath());
+      text.replace(at, 2,
+                   c.command == kCommandLoadStartupBank || c.command == kCommandUnselectStartupBank
+                       ? bank
+                       : t.vorn.ConfigurationPath());
     }
     ASSERT_EQ(t.graphics.Messages().size(), 1u);
     ExpectMessage(t.LastMessage(), text, c.caption, IGraphics::kMessageYesNo);

@@ -31,4 +31,3 @@ struct Instance {
   ScopedTestHost scoped{host};
   Vorn vorn{TestHost::Callback};
 };
-

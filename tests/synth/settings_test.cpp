@@ -104,8 +104,9 @@ TEST(Settings, ReadRules) {
 
 TEST(Settings, ReloadAfterTheFileWasDeleted) {
   SettingsHome home;
-  home.Write("[Startup Bank]\nFile=/b.fxb\n[Global]\nPath to Program Files=/progs\n"
-             "[MIDI Global]\nMIDI Thru=true\nIgnore Program Change=true\n[MIDI Control]\nCC74=12\n");
+  home.Write(
+      "[Startup Bank]\nFile=/b.fxb\n[Global]\nPath to Program Files=/progs\n"
+      "[MIDI Global]\nMIDI Thru=true\nIgnore Program Change=true\n[MIDI Control]\nCC74=12\n");
   Instance instance;
   Vorn& vorn = instance.vorn;
   ASSERT_EQ(vorn.ControllerTarget(74), 12);
@@ -122,18 +123,21 @@ TEST(Settings, ReloadAfterTheFileWasDeleted) {
 TEST(Settings, OneSwitchRewritesOnlyItsKeyAndTheStartupBank) {
   SettingsHome home;
   const std::string bank = SavedBank(home, "b.fxb");
-  home.Write("; kept\n[Startup Bank]\nFile=" + bank + "\n\n[Global]\nPath to Program Files=/progs\n\n"
+  home.Write("; kept\n[Startup Bank]\nFile=" + bank +
+             "\n\n[Global]\nPath to Program Files=/progs\n\n"
              "[MIDI Global]\nMIDI Thru=false\nIgnore Program Change=false\n\n[MIDI Control]\nCC1=3\n");
   Instance instance;
   // Another instance changed the file meanwhile.
-  home.Write("; kept\n[Startup Bank]\nFile=/other.fxb\nStray=1\n\n[Global]\nPath to Program Files=/progs\n\n"
-             "[MIDI Global]\nMIDI Thru=false\nIgnore Program Change=false\n\n[MIDI Control]\nCC1=3\nCC2=4\n");
+  home.Write(
+      "; kept\n[Startup Bank]\nFile=/other.fxb\nStray=1\n\n[Global]\nPath to Program Files=/progs\n\n"
+      "[MIDI Global]\nMIDI Thru=false\nIgnore Program Change=false\n\n[MIDI Control]\nCC1=3\nCC2=4\n");
   instance.vorn.SetMidiThru(true);
   instance.vorn.SetIgnoreProgramChange(true);
   instance.vorn.WriteConfiguration(kCommandMidiThru);
   EXPECT_EQ(home.Read(),
-            "; kept\n[Startup Bank]\nFile=" + bank + "\n\n[Global]\nPath to Program Files=/progs\n\n"
-            "[MIDI Global]\nMIDI Thru=true\nIgnore Program Change=false\n\n[MIDI Control]\nCC1=3\nCC2=4\n");
+            "; kept\n[Startup Bank]\nFile=" + bank +
+                "\n\n[Global]\nPath to Program Files=/progs\n\n"
+                "[MIDI Global]\nMIDI Thru=true\nIgnore Program Change=false\n\n[MIDI Control]\nCC1=3\nCC2=4\n");
   instance.vorn.WriteConfiguration(kCommandIgnoreProgramChange);
   EXPECT_NE(home.Read().find("Ignore Program Change=true\n"), std::string::npos);
 }

@@ -25,16 +25,10 @@ struct TestHost {
     if (!host) return 0;
     ++host->calls[opcode];
     switch (opcode) {
-      case vst2::audioMasterGetProductString:
-        std::strcpy(static_cast<char*>(ptr), host->product.c_str());
-        return 1;
-      case vst2::audioMasterGetVendorString:
-        std::strcpy(static_cast<char*>(ptr), host->vendor.c_str());
-        return 1;
-      case vst2::audioMasterGetVendorVersion:
-        return host->vendorVersion;
-      default:
-        return 0;
+      case vst2::audioMasterGetProductString: std::strcpy(static_cast<char*>(ptr), host->product.c_str()); return 1;
+      case vst2::audioMasterGetVendorString: std::strcpy(static_cast<char*>(ptr), host->vendor.c_str()); return 1;
+      case vst2::audioMasterGetVendorVersion: return host->vendorVersion;
+      default: return 0;
     }
   }
 };

@@ -93,8 +93,8 @@ TEST(VornParameters, FilterFrequencyShowsWholeHertzOfTheNearestPitchIndex) {
   EXPECT_EQ(Display(cutoff, 0), "8");
   EXPECT_EQ(Display(cutoff, 17280), "19912");
   EXPECT_EQ(Display(cutoff, 8832), "440");
-  EXPECT_EQ(Display(cutoff, 8831.6), "440");   // rounds to 8832
-  EXPECT_EQ(Display(cutoff, 8831.4), "439");   // rounds to 8831
+  EXPECT_EQ(Display(cutoff, 8831.6), "440");  // rounds to 8832
+  EXPECT_EQ(Display(cutoff, 8831.4), "439");  // rounds to 8831
   char text[IParam::kDisplaySize];
   cutoff.GetDisplay(0.5, true, text, true);
   EXPECT_STREQ(text, "2029");  // the default cutoff, index 12219

@@ -89,7 +89,7 @@ TEST(VornState, TruncationAndLyingNameLengths) {
   const std::vector<double> before = Values(target);
   EXPECT_EQ(target.UnserializeState(cut, 0), -1);
   EXPECT_EQ(target.GetParam(19)->Value(), source.GetParam(19)->Value());
-  EXPECT_EQ(target.GetParam(20)->Value(), 0.001);  // first missing: 0 clamped into its range
+  EXPECT_EQ(target.GetParam(20)->Value(), 0.001);       // first missing: 0 clamped into its range
   EXPECT_EQ(target.GetParam(21)->Value(), before[21]);  // later ones untouched
 
   ByteChunk lying = full;

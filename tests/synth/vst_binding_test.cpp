@@ -132,7 +132,8 @@ TEST(VstBinding, ChunksLargerThanTheCapAreRefusedUnread) {
   const auto bank = source.Chunk(0);
 
   // A bank followed by padding loads up to the cap, and not a byte beyond.
-  for (const std::size_t size : {static_cast<std::size_t>(kMaxChunkSize), static_cast<std::size_t>(kMaxChunkSize) + 1}) {
+  for (const std::size_t size :
+       {static_cast<std::size_t>(kMaxChunkSize), static_cast<std::size_t>(kMaxChunkSize) + 1}) {
     auto padded = bank;
     padded.resize(size, 0);
     Instance target;
@@ -179,7 +180,7 @@ TEST(VstBinding, VendorsThatWantProgramChunksInAnyLetterCase) {
     const auto chunk = plugin.Chunk(0);
     ASSERT_GT(chunk.size(), 18u);
     EXPECT_EQ(Text(chunk, 8, 10), "Vorn_1.2.0") << vendor;  // a program chunk, not a bank
-    EXPECT_EQ(plugin.SetChunk(0, chunk), 1);  // its own program chunk goes back in once
+    EXPECT_EQ(plugin.SetChunk(0, chunk), 1);                // its own program chunk goes back in once
     EXPECT_STREQ(plugin.vorn->GetPresetName(0), "Sync Heaven");
     plugin.Chunk(0);
     EXPECT_EQ(host.calls[vst2::audioMasterGetVendorString], 1);  // asked once
@@ -297,8 +298,8 @@ TEST(VstBinding, TextEntryReadsPlainDecimalNumbers) {
   const struct {
     const char* text;
     double value;
-  } volumes[] = {{"  42.5abc", 42.5}, {"150", 100}, {"-20", 0}, {"0x40", 0}, {"1e1", 10},
-                 {"7e", 7},         {".5", 0.5},  {"inf", 0},  {"nan", 0},   {"", 0}, {"+3.25e+1x", 32.5}};
+  } volumes[] = {{"  42.5abc", 42.5}, {"150", 100}, {"-20", 0}, {"0x40", 0}, {"1e1", 10},        {"7e", 7},
+                 {".5", 0.5},         {"inf", 0},   {"nan", 0}, {"", 0},     {"+3.25e+1x", 32.5}};
   for (const auto& entry : volumes) {
     ASSERT_EQ(enter(0, entry.text), 1) << entry.text;
     EXPECT_EQ(plugin.vorn->GetParam(0)->Value(), entry.value) << entry.text;

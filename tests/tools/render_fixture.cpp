@@ -15,8 +15,8 @@ std::string RenderTest::SaveSong(const std::string& name, const std::vector<demo
 
 CommandResult RenderTest::Render(const std::string& arguments, const std::string& plugin) {
   std::remove(LogPath().c_str());
-  return RunCommand("FAKE_VST_LOG=" + Quote(LogPath()) + " " + Quote(VORN_RENDER_EXE) + " --plugin " +
-                    Quote(plugin) + " " + arguments);
+  return RunCommand("FAKE_VST_LOG=" + Quote(LogPath()) + " " + Quote(VORN_RENDER_EXE) + " --plugin " + Quote(plugin) +
+                    " " + arguments);
 }
 
 std::vector<std::string> RenderTest::LogLines(const std::string& prefix) const {

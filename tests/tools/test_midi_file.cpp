@@ -44,10 +44,9 @@ TEST(MidiFile, ReadsFormat0WithAndWithoutRunningStatusAlike) {
     EXPECT_EQ(result.song.format, 0);
     EXPECT_EQ(result.song.division.ticksPerQuarter, 96);
     const std::vector<std::pair<std::uint64_t, std::vector<std::uint8_t>>> expected = {
-        {0, {0xC0, 5}},          {0, {0x90, 60, 90}},     {0, {0x90, 64, 80}},   {60, {0xB0, 7, 100}},
-        {70, {0xB0, 10, 30}},    {80, {0xE3, 12000 & 0x7F, 12000 >> 7}},       {92, {0xE3, 0x10, 0x20}},
-        {100, {0x80, 60, 64}},
-        {100, {0x80, 64, 64}},
+        {0, {0xC0, 5}},           {0, {0x90, 60, 90}},   {0, {0x90, 64, 80}},
+        {60, {0xB0, 7, 100}},     {70, {0xB0, 10, 30}},  {80, {0xE3, 12000 & 0x7F, 12000 >> 7}},
+        {92, {0xE3, 0x10, 0x20}}, {100, {0x80, 60, 64}}, {100, {0x80, 64, 64}},
     };
     ASSERT_EQ(result.song.events.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
@@ -73,8 +72,8 @@ TEST(MidiFile, MergesFormat1TracksByTickThenTrackOrder) {
   EXPECT_EQ(result.song.trackCount, 3);
   std::vector<std::pair<std::uint64_t, int>> order;
   for (const render::SmfEvent& event : result.song.events) order.push_back({event.tick, event.bytes[1]});
-  const std::vector<std::pair<std::uint64_t, int>> expected = {{0, 61}, {5, 61}, {10, 50}, {10, 60}, {20, 50},
-                                                                {30, 51}, {30, 60}, {40, 51}};
+  const std::vector<std::pair<std::uint64_t, int>> expected = {{0, 61},  {5, 61},  {10, 50}, {10, 60},
+                                                               {20, 50}, {30, 51}, {30, 60}, {40, 51}};
   EXPECT_EQ(order, expected);
   EXPECT_EQ(result.song.endTick, 2000u);
 }
@@ -144,13 +143,13 @@ TEST(EventSchedule, PlacesEventsOnFramesAndHandsThemOutPerBlock) {
   EXPECT_EQ(schedule.EndFrame(), 44101);
 
   const std::int64_t oneTick = std::llround(rate / 960.0);  // tick 1 at 120 BPM, 480 per quarter
-  std::vector<std::pair<std::int64_t, int>> seen;            // absolute frame, key
+  std::vector<std::pair<std::int64_t, int>> seen;           // absolute frame, key
   for (std::int64_t start = 0; start < schedule.EndFrame() + block; start += block) {
     const vst2::VstEvents* events = schedule.EventsForBlock(start, block);
     if (!events) continue;
     // The list holds numEvents pointers, more than the two it is declared with.
     const auto* pointers = reinterpret_cast<vst2::VstEvent* const*>(reinterpret_cast<const char*>(events) +
-                                                                      offsetof(vst2::VstEvents, events));
+                                                                    offsetof(vst2::VstEvents, events));
     for (int i = 0; i < events->numEvents; ++i) {
       const auto* midi = reinterpret_cast<const vst2::VstMidiEvent*>(pointers[i]);
       ASSERT_EQ(midi->type, vst2::kVstMidiType);

@@ -117,17 +117,14 @@ TEST_F(RenderTest, SelectsProgramsByNumberOrName) {
     double frequency;
     float gain;
   };
-  const Choice choices[] = {{"2", 2, 880.0, 0.5f},
-                            {"Octave Up", 2, 880.0, 0.5f},
-                            {"'deep drone'", 3, 220.0, 0.8f},
-                            {"1", 1, 440.0, 0.1f}};
+  const Choice choices[] = {
+      {"2", 2, 880.0, 0.5f}, {"Octave Up", 2, 880.0, 0.5f}, {"'deep drone'", 3, 220.0, 0.8f}, {"1", 1, 440.0, 0.1f}};
   for (const Choice& choice : choices) {
     SCOPED_TRACE(choice.program);
     const std::string wav = Path("program.wav");
-    const CommandResult run =
-        Render("-q -f -t 0 --list-programs -p " + (choice.program[0] == '\'' ? std::string(choice.program)
-                                                                               : Quote(choice.program)) +
-               " -o " + Quote(wav) + " " + Quote(song));
+    const CommandResult run = Render("-q -f -t 0 --list-programs -p " +
+                                     (choice.program[0] == '\'' ? std::string(choice.program) : Quote(choice.program)) +
+                                     " -o " + Quote(wav) + " " + Quote(song));
     ASSERT_EQ(run.exitStatus, 0) << run.output;
     EXPECT_EQ(LogLines("effSetProgram"), std::vector<std::string>{"effSetProgram " + std::to_string(choice.index)});
     EXPECT_NE(run.output.find("*  " + std::to_string(choice.index) + "  "), std::string::npos) << run.output;
@@ -148,8 +145,8 @@ TEST_F(RenderTest, SelectsProgramsByNumberOrName) {
 
 TEST_F(RenderTest, RefusesBadInputWithAMessageAndKeepsExistingFiles) {
   const std::string corrupt = Path("corrupt.mid");
-  std::vector<unsigned char> bytes = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96, 'M', 'T', 'r', 'k', 0, 0,
-                                      0, 4, 0, 0x40, 0x40, 0x40};
+  std::vector<unsigned char> bytes = {'M', 'T', 'h', 'd', 0,   0, 0, 6, 0, 0, 0,    1,    0,
+                                      96,  'M', 'T', 'r', 'k', 0, 0, 0, 4, 0, 0x40, 0x40, 0x40};
   ASSERT_TRUE(WriteBytes(corrupt, bytes));
   const std::string existing = Path("existing.wav");
   ASSERT_TRUE(WriteBytes(existing, {'k', 'e', 'e', 'p'}));
@@ -173,8 +170,7 @@ TEST_F(RenderTest, RefusesBadInputWithAMessageAndKeepsExistingFiles) {
 
   run = Render(Quote(song), Path("no-such-plugin.so"));
   EXPECT_EQ(run.exitStatus, 1);
-  EXPECT_NE(run.output.find("cannot load plug-in " + Path("no-such-plugin.so") + ": no such file"),
-            std::string::npos)
+  EXPECT_NE(run.output.find("cannot load plug-in " + Path("no-such-plugin.so") + ": no such file"), std::string::npos)
       << run.output;
   run = Render(Quote(song), corrupt);  // a file that is no library at all
   EXPECT_EQ(run.exitStatus, 1);
@@ -202,12 +198,12 @@ TEST_F(RenderTest, LoadsThroughTheOlderEntryPointName) {
 TEST_F(RenderTest, PrintsTheEffectRecordProgramsAndParameters) {
   const CommandResult run = Render("--info --list-programs --list-params -p 2");
   ASSERT_EQ(run.exitStatus, 0) << run.output;
-  for (const char* text : {"effect name      Fake Instrument", "vendor           Vorn Tests",
-                           "unique ID        'FkIn' (0x466B496E)", "programs         4", "parameters       2",
-                           "outputs          2", "flags            0x130 (canReplacing programChunks isSynth)",
-                           "vendor version   7", "   0  Plain Sine", "*  2  Octave Up", "   3  Deep Drone",
-                           "   0  Gain                     0.50             x        0.5000",
-                           "   1  Octave                   +1               oct      0.7500"}) {
+  for (const char* text :
+       {"effect name      Fake Instrument", "vendor           Vorn Tests", "unique ID        'FkIn' (0x466B496E)",
+        "programs         4", "parameters       2", "outputs          2",
+        "flags            0x130 (canReplacing programChunks isSynth)", "vendor version   7", "   0  Plain Sine",
+        "*  2  Octave Up", "   3  Deep Drone", "   0  Gain                     0.50             x        0.5000",
+        "   1  Octave                   +1               oct      0.7500"}) {
     EXPECT_NE(run.output.find(text), std::string::npos) << text << "\n" << run.output;
   }
   EXPECT_TRUE(LogLines("effMainsChanged").empty());  // listing renders nothing
@@ -228,7 +224,7 @@ TEST_F(RenderTest, HelpDescribesEveryOption) {
 TEST(VornDemo, RenderDemoScriptWritesAudibleFiles) {
   ScratchFolder folder;
   const CommandResult run = RunCommand("VORN_PLUGIN=" + Quote(VORN_PLUGIN) + " " + Quote(RENDER_DEMO_SCRIPT) + " " +
-                                      Quote(BUILD_DIR) + " " + Quote(folder.Path("demo")));
+                                       Quote(BUILD_DIR) + " " + Quote(folder.Path("demo")));
   ASSERT_EQ(run.exitStatus, 0) << run.output;
   for (const char* name : {"fat-saws", "bass-one", "string-ensemble", "synced-lead-1", "bell-piano"}) {
     SCOPED_TRACE(name);

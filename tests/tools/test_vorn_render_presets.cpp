@@ -58,8 +58,7 @@ TEST_F(PresetTest, ChunkFilesGoToEffSetChunkWithTheirIndex) {
   float peak = 0.0f;
   CommandResult run = RenderWith("--fxp", ChunkProgram(fake::kUniqueId, "chunky", program), &peak);
   ASSERT_EQ(run.exitStatus, 0) << run.output;
-  EXPECT_EQ(LogLines("effSetChunk"),
-            std::vector<std::string>{"effSetChunk index=1 size=12 data=" + Hex(program)});
+  EXPECT_EQ(LogLines("effSetChunk"), std::vector<std::string>{"effSetChunk index=1 size=12 data=" + Hex(program)});
   EXPECT_NEAR(peak, 0.25f * kVelocityScale, 1e-3);
   EXPECT_NE(run.output.find("Gain                     0.25"), std::string::npos) << run.output;
 

@@ -57,7 +57,8 @@ SoxAudio ReadWithSox(const std::string& path) {
   if (!pipe) return audio;
   float buffer[4096];
   std::size_t got = 0;
-  while ((got = std::fread(buffer, sizeof(float), 4096, pipe)) > 0) audio.samples.insert(audio.samples.end(), buffer, buffer + got);
+  while ((got = std::fread(buffer, sizeof(float), 4096, pipe)) > 0)
+    audio.samples.insert(audio.samples.end(), buffer, buffer + got);
   audio.ok = pclose(pipe) == 0;
   return audio;
 }

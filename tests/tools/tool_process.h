@@ -21,8 +21,8 @@ struct SoxAudio {
   int rate = 0;
   int channels = 0;
   long long frames = 0;
-  std::string encoding;  // soxi -e
-  int bits = 0;          // soxi -b
+  std::string encoding;        // soxi -e
+  int bits = 0;                // soxi -b
   std::vector<float> samples;  // interleaved, as sox decodes them
 };
 

@@ -56,7 +56,8 @@ void MidiTrack::Tempo(std::uint64_t tick, double beatsPerMinute) {
 void MidiTrack::TimeSignature(std::uint64_t tick, int numerator, int denominator) {
   std::uint8_t power = 0;
   while ((1 << power) < denominator) ++power;
-  Add(tick, kMetaFirst, {kMeta, kMetaTimeSignature, 4, Data(numerator), power, kClocksPerClick, kThirtySecondsPerQuarter});
+  Add(tick, kMetaFirst,
+      {kMeta, kMetaTimeSignature, 4, Data(numerator), power, kClocksPerClick, kThirtySecondsPerQuarter});
 }
 
 void MidiTrack::Note(std::uint64_t tick, std::uint64_t length, int channel, int key, int velocity) {

@@ -17,7 +17,7 @@ class MidiTrack {
   void Note(std::uint64_t tick, std::uint64_t length, int channel, int key, int velocity);
   void Controller(std::uint64_t tick, int channel, int controller, int value);
   void ProgramChange(std::uint64_t tick, int channel, int program);
-  void PitchBend(std::uint64_t tick, int channel, int value);  // 0 .. 16383, 8192 centre
+  void PitchBend(std::uint64_t tick, int channel, int value);             // 0 .. 16383, 8192 centre
   void SysEx(std::uint64_t tick, const std::vector<std::uint8_t>& body);  // without the leading F0
   // Any bytes, written as they stand after the delta time.
   void Raw(std::uint64_t tick, const std::vector<std::uint8_t>& bytes);

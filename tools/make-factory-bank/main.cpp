@@ -115,7 +115,8 @@ int main(int argc, char** argv) {
     const Program& program = programs[static_cast<std::size_t>(slot)];
     vorn.Preset(slot).initialized = false;
     vorn.SelectPreset(slot);
-    for (int i = 0; i < PluginBase::kParameterCount; ++i) vorn.GetParam(i)->SetValue(program.values[static_cast<std::size_t>(i)]);
+    for (int i = 0; i < PluginBase::kParameterCount; ++i)
+      vorn.GetParam(i)->SetValue(program.values[static_cast<std::size_t>(i)]);
     vorn.ModifyCurrentPreset(program.name.c_str());
     vorn.ModifyCurrentPreset();  // the stored record now carries the program's own name
   }

@@ -123,8 +123,7 @@ int Run(const RenderOptions& options) {
       if (SamePath(output, input)) return Fail("the output " + output + " is one of the input files");
     }
     std::error_code code;
-    if (fs::exists(output, code) && !options.force)
-      return Fail(output + " exists; use --force to replace it");
+    if (fs::exists(output, code) && !options.force) return Fail(output + " exists; use --force to replace it");
   }
 
   std::unique_ptr<PluginLibrary> library = PluginLibrary::Open(pluginPath, error);
@@ -164,8 +163,8 @@ int Run(const RenderOptions& options) {
   if (!writer.Open(output, channels, static_cast<int>(options.sampleRate), options.format, options.blockSize, error))
     return Fail(error);
   ProgressBar progress(stderr, !options.quiet && StderrIsTerminal());
-  const RenderResult result = RenderSong(*host, schedule, tempoMap, options.sampleRate, options.blockSize,
-                                         totalFrames, writer, progress);
+  const RenderResult result =
+      RenderSong(*host, schedule, tempoMap, options.sampleRate, options.blockSize, totalFrames, writer, progress);
   if (result.writeFailed) return Fail("cannot write " + output + " (disk full?)");
   if (!writer.Commit(error)) return Fail(error);
 

@@ -73,8 +73,7 @@ PluginHost::~PluginHost() {
   g_host = nullptr;
 }
 
-vst2::IntPtr PluginHost::Dispatch(std::int32_t opcode, std::int32_t index, vst2::IntPtr value, void* ptr,
-                                  float opt) {
+vst2::IntPtr PluginHost::Dispatch(std::int32_t opcode, std::int32_t index, vst2::IntPtr value, void* ptr, float opt) {
   return effect_->dispatcher(effect_, opcode, index, value, ptr, opt);
 }
 
@@ -130,32 +129,25 @@ vst2::IntPtr VST_CALL PluginHost::Callback(vst2::AEffect* effect, std::int32_t o
   return g_host ? g_host->Answer(opcode, index, value, ptr, opt) : 0;
 }
 
-vst2::IntPtr PluginHost::Answer(std::int32_t opcode, std::int32_t index, vst2::IntPtr value, void* ptr,
-                                float opt) {
+vst2::IntPtr PluginHost::Answer(std::int32_t opcode, std::int32_t index, vst2::IntPtr value, void* ptr, float opt) {
   switch (opcode) {
-    case vst2::audioMasterGetTime:
-      return reinterpret_cast<vst2::IntPtr>(&timeInfo_);
-    case vst2::audioMasterGetSampleRate:
-      return static_cast<vst2::IntPtr>(sampleRate_);
-    case vst2::audioMasterGetBlockSize:
-      return blockSize_;
-    case vst2::audioMasterWantMidi:
-      return 1;
+    case vst2::audioMasterGetTime: return reinterpret_cast<vst2::IntPtr>(&timeInfo_);
+    case vst2::audioMasterGetSampleRate: return static_cast<vst2::IntPtr>(sampleRate_);
+    case vst2::audioMasterGetBlockSize: return blockSize_;
+    case vst2::audioMasterWantMidi: return 1;
     case vst2::audioMasterGetProductString:
     case vst2::audioMasterGetVendorString:
       if (!ptr) return 0;
       CopyText(ptr, opcode == vst2::audioMasterGetProductString ? kHostProductString : kHostVendorString);
       return 1;
-    case vst2::audioMasterGetVendorVersion:
-      return kHostVendorVersion;
+    case vst2::audioMasterGetVendorVersion: return kHostVendorVersion;
     case vst2::audioMasterCanDo:
       if (!ptr) return 0;
       for (const char* text : kHostCanDo) {
         if (std::strcmp(static_cast<const char*>(ptr), text) == 0) return 1;
       }
       return 0;
-    default:
-      return 0;
+    default: return 0;
   }
 }
 

@@ -70,8 +70,8 @@ bool ReadChunk(const unsigned char* data, std::size_t size, std::size_t at, Pres
   const std::uint32_t length = BigEndian32(data + at);
   const std::size_t begin = at + kChunkSizeField;
   if (length > size - begin) {
-    error = "the chunk declares " + std::to_string(length) + " bytes but only " + std::to_string(size - begin) +
-            " follow";
+    error =
+        "the chunk declares " + std::to_string(length) + " bytes but only " + std::to_string(size - begin) + " follow";
     return false;
   }
   file.chunk.assign(data + begin, data + begin + length);

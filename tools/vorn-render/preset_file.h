@@ -30,9 +30,9 @@ struct PresetProgram {
 struct PresetFile {
   PresetKind kind = PresetKind::kProgramChunk;
   std::int32_t pluginId = 0;
-  std::int32_t currentProgram = 0;       // banks only
-  std::vector<PresetProgram> programs;   // one for "FxCk", one per program for "FxBk"
-  std::vector<unsigned char> chunk;      // "FPCh" and "FBCh"
+  std::int32_t currentProgram = 0;      // banks only
+  std::vector<PresetProgram> programs;  // one for "FxCk", one per program for "FxBk"
+  std::vector<unsigned char> chunk;     // "FPCh" and "FBCh"
 };
 
 struct PresetReadResult {

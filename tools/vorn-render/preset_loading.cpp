@@ -59,8 +59,7 @@ bool LoadPresetIntoPlugin(PluginHost& host, PresetFile& file, std::string& descr
       if (!SetParameters(host, file.programs.front(), error)) return false;
       description = "program \"" + file.programs.front().name + "\" as parameter values";
       return true;
-    case PresetKind::kBankParameters:
-      break;
+    case PresetKind::kBankParameters: break;
   }
   if (file.programs.size() > static_cast<std::size_t>(effect.numPrograms)) {
     error = "the bank holds " + std::to_string(file.programs.size()) + " programs but the plug-in has " +

@@ -50,11 +50,21 @@ struct Option {
 };
 
 constexpr Option kOptions[] = {
-    {"-o", "--output", true},  {"-f", "--force", false},       {"-P", "--plugin", true},
-    {"-p", "--program", true}, {nullptr, "--fxp", true},       {nullptr, "--fxb", true},
-    {"-r", "--rate", true},    {"-b", "--block", true},        {"-t", "--tail", true},
-    {nullptr, "--format", true}, {nullptr, "--info", false},   {nullptr, "--list-programs", false},
-    {nullptr, "--list-params", false}, {"-q", "--quiet", false}, {"-h", "--help", false},
+    {"-o", "--output", true},
+    {"-f", "--force", false},
+    {"-P", "--plugin", true},
+    {"-p", "--program", true},
+    {nullptr, "--fxp", true},
+    {nullptr, "--fxb", true},
+    {"-r", "--rate", true},
+    {"-b", "--block", true},
+    {"-t", "--tail", true},
+    {nullptr, "--format", true},
+    {nullptr, "--info", false},
+    {nullptr, "--list-programs", false},
+    {nullptr, "--list-params", false},
+    {"-q", "--quiet", false},
+    {"-h", "--help", false},
     {nullptr, "--version", false},
 };
 
@@ -71,18 +81,30 @@ bool ParseNumber(const std::string& text, double low, double high, double& value
 bool Apply(const Option& option, const std::string& value, RenderOptions& options, std::string& error) {
   const std::string name = option.longName;
   double number = 0.0;
-  if (name == "--output") options.outputPath = value;
-  else if (name == "--force") options.force = true;
-  else if (name == "--plugin") options.pluginPath = value;
-  else if (name == "--program") options.program = value;
-  else if (name == "--fxp") options.programFile = value;
-  else if (name == "--fxb") options.bankFile = value;
-  else if (name == "--info") options.showInfo = true;
-  else if (name == "--list-programs") options.listPrograms = true;
-  else if (name == "--list-params") options.listParameters = true;
-  else if (name == "--quiet") options.quiet = true;
-  else if (name == "--help") options.help = true;
-  else if (name == "--version") options.version = true;
+  if (name == "--output")
+    options.outputPath = value;
+  else if (name == "--force")
+    options.force = true;
+  else if (name == "--plugin")
+    options.pluginPath = value;
+  else if (name == "--program")
+    options.program = value;
+  else if (name == "--fxp")
+    options.programFile = value;
+  else if (name == "--fxb")
+    options.bankFile = value;
+  else if (name == "--info")
+    options.showInfo = true;
+  else if (name == "--list-programs")
+    options.listPrograms = true;
+  else if (name == "--list-params")
+    options.listParameters = true;
+  else if (name == "--quiet")
+    options.quiet = true;
+  else if (name == "--help")
+    options.help = true;
+  else if (name == "--version")
+    options.version = true;
   else if (name == "--rate") {
     if (!ParseNumber(value, kMinSampleRate, kMaxSampleRate, number) || number != static_cast<long>(number)) {
       error = "--rate wants a whole number of Hz from 8000 to 384000, not \"" + value + "\"";
@@ -102,9 +124,12 @@ bool Apply(const Option& option, const std::string& value, RenderOptions& option
     }
     options.tailSeconds = number;
   } else if (name == "--format") {
-    if (value == "float") options.format = SampleFormat::kFloat32;
-    else if (value == "pcm16") options.format = SampleFormat::kPcm16;
-    else if (value == "pcm24") options.format = SampleFormat::kPcm24;
+    if (value == "float")
+      options.format = SampleFormat::kFloat32;
+    else if (value == "pcm16")
+      options.format = SampleFormat::kPcm16;
+    else if (value == "pcm24")
+      options.format = SampleFormat::kPcm24;
     else {
       error = "--format wants float, pcm16 or pcm24, not \"" + value + "\"";
       return false;

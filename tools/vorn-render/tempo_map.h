@@ -15,9 +15,9 @@
 namespace render {
 
 struct MusicalPosition {
-  double tempo = 0.0;        // beats (quarter notes) per minute
-  double quarters = 0.0;     // quarter notes since the start
-  double barStart = 0.0;     // quarter notes at the start of the current bar
+  double tempo = 0.0;     // beats (quarter notes) per minute
+  double quarters = 0.0;  // quarter notes since the start
+  double barStart = 0.0;  // quarter notes at the start of the current bar
   int numerator = 4;
   int denominator = 4;
 };

@@ -92,8 +92,8 @@ std::uint64_t WavWriter::MaxFrames(int channels, SampleFormat format) {
 
 WavWriter::~WavWriter() { Abandon(); }
 
-bool WavWriter::Open(const std::string& path, int channels, int sampleRate, SampleFormat format,
-                     int maxFramesPerWrite, std::string& error) {
+bool WavWriter::Open(const std::string& path, int channels, int sampleRate, SampleFormat format, int maxFramesPerWrite,
+                     std::string& error) {
   Abandon();
   path_ = path;
   temporaryPath_ = path + ".vorn-render-partial";

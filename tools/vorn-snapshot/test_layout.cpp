@@ -146,9 +146,8 @@ void Build(IGraphics& graphics) {
   auto* modeSwitch = new ISwitchPopUpControl(plugin, 112, 220, kModeParam, mode);
   modeSwitch->SetPromptDisabled(false);
   graphics.AttachControl(modeSwitch);
-  graphics.AttachControl(new ITextControl(plugin, {16, 10, 400, 30},
-                                          ITextStyle("Arial", 16, {255, 235, 240, 245}, kAlignLeft),
-                                          "Vorn editor test layout"));
+  graphics.AttachControl(new ITextControl(
+      plugin, {16, 10, 400, 30}, ITextStyle("Arial", 16, {255, 235, 240, 245}, kAlignLeft), "Vorn editor test layout"));
 }
 
 }  // namespace test_layout

@@ -98,8 +98,9 @@ void CheckBankDialogs(HostContext& context) {
   const bool saved = GetFileAttributesExW(bank.c_str(), GetFileExInfoStandard, &file) && file.nFileSizeLow > 0;
   const float value = host.Effect()->getParameter(host.Effect(), editor_check::kKnobParam);
   char text[200];
-  std::snprintf(text, sizeof text, "%d dialogs answered, bank %s (%lu bytes), parameter %.4f after loading, stored %.4f",
-                gScript.handled, saved ? "written" : "missing", file.nFileSizeLow, value, stored);
+  std::snprintf(text, sizeof text,
+                "%d dialogs answered, bank %s (%lu bytes), parameter %.4f after loading, stored %.4f", gScript.handled,
+                saved ? "written" : "missing", file.nFileSizeLow, value, stored);
   report.Check("bank saved and loaded through the dialogs in a mixed-script folder",
                gScript.handled == 2 && saved && std::fabs(value - stored) < kSameValue, text);
   host.CloseEditor();

@@ -89,9 +89,9 @@ void CheckTextEntry(HostContext& context) {
   HostSession::Pump(kTickWaitMs);
   events = session.host.TakeEvents();
   const float applied = session.Value(param);
-  report.Check("entry: digits and Return", typed == "42" && session.EntryGone() && events.size() == 1 &&
-                                               events[0].opcode == vst2::audioMasterAutomate &&
-                                               std::fabs(applied - 0.42f) < kSameValue,
+  report.Check("entry: digits and Return",
+               typed == "42" && session.EntryGone() && events.size() == 1 &&
+                   events[0].opcode == vst2::audioMasterAutomate && std::fabs(applied - 0.42f) < kSameValue,
                "typed \"x4q2\", the field held \"" + typed + "\", value " + Figure(applied));
 
   entry = session.OpenEntry();
@@ -100,8 +100,8 @@ void CheckTextEntry(HostContext& context) {
   if (entry) session.Post(entry, WM_KEYDOWN, VK_ESCAPE, 1);
   HostSession::Pump(kTickWaitMs);
   events = session.host.TakeEvents();
-  report.Check("entry: Escape discards", entry && session.EntryGone() && events.empty() &&
-                                             std::fabs(session.Value(param) - applied) < kSameValue,
+  report.Check("entry: Escape discards",
+               entry && session.EntryGone() && events.empty() && std::fabs(session.Value(param) - applied) < kSameValue,
                "value " + Figure(session.Value(param)));
 
   entry = session.OpenEntry();

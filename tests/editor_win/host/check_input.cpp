@@ -103,14 +103,13 @@ void CheckPointer(HostContext& context) {
   std::vector<HostEvent> down = session.host.TakeEvents();
   // A partial notch is a wheel of no steps: the value stays (the knob may
   // still report it, unchanged).
-  const bool notches = Automations(up, param).size() == 1 && up.size() == 1 &&
-                       Automations(down, param).size() == 1 && down.size() == 1;
+  const bool notches =
+      Automations(up, param).size() == 1 && up.size() == 1 && Automations(down, param).size() == 1 && down.size() == 1;
   bool partialStays = notches;
   for (const HostEvent& event : partial) partialStays = partialStays && event.value == up[0].value;
   const bool wheelOk = notches && partialStays && up[0].value > dragged && down[0].value < up[0].value &&
                        std::fabs(session.Value(param) - down[0].value) < kSameValue;
-  report.Check("wheel", wheelOk,
-               "+120: " + Describe(up) + "; +60: " + Describe(partial) + "; -240: " + Describe(down));
+  report.Check("wheel", wheelOk, "+120: " + Describe(up) + "; +60: " + Describe(partial) + "; -240: " + Describe(down));
 
   session.Post(WM_LBUTTONDBLCLK, MK_LBUTTON, PointParam(x, 150));
   session.Post(WM_LBUTTONUP, 0, PointParam(x, 150));
@@ -134,11 +133,10 @@ void CheckKeys(HostContext& context) {
     session.Post(WM_KEYDOWN, VK_UP, 1);
     const std::vector<HostEvent> events = session.host.TakeEvents();
     const auto frameKeys = session.host.TakeFrameKeys();
-    report.Check("key taken by a control",
-                 Automations(events, editor_check::kKnobParam).size() == 1 && events[0].value > before &&
-                     frameKeys.empty(),
-                 "arrow up over the knob: " + Describe(events) + ", " + std::to_string(frameKeys.size()) +
-                     " keys at the host");
+    report.Check(
+        "key taken by a control",
+        Automations(events, editor_check::kKnobParam).size() == 1 && events[0].value > before && frameKeys.empty(),
+        "arrow up over the knob: " + Describe(events) + ", " + std::to_string(frameKeys.size()) + " keys at the host");
   }
   // 'A' is mapped but no control takes it; F5 and Escape have no editor code.
   const WPARAM passed[] = {'A', VK_F5, VK_ESCAPE};

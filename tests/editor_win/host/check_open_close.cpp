@@ -87,9 +87,10 @@ void CheckTwoInstances(HostContext& context, bool firstClosesFirst) {
   HostSession::Pump(kAfterCloseMs);
   const bool unregistered = !ClassRegistered(a.Library());
   char text[160];
-  std::snprintf(text, sizeof text, "after the %s closed: class registered %d, the other editor open %d and painting %d;"
-                " after both: unregistered %d", firstClosesFirst ? "first" : "second", stillRegistered, otherAlive,
-                otherPaints, unregistered);
+  std::snprintf(text, sizeof text,
+                "after the %s closed: class registered %d, the other editor open %d and painting %d;"
+                " after both: unregistered %d",
+                firstClosesFirst ? "first" : "second", stillRegistered, otherAlive, otherPaints, unregistered);
   report.Check(firstClosesFirst ? "two instances closing in opening order" : "two instances closing in reverse order",
                stillRegistered && otherAlive && otherPaints && unregistered && NothingLeft(a) && NothingLeft(b), text);
 }
@@ -113,11 +114,11 @@ void CheckOpenClose(HostContext& context) {
     HostSession::Pump(kAfterCloseMs);
     const long blocks = audio.Stop();
     char text[160];
-    std::snprintf(text, sizeof text, "%d of %d opened, %d left a window, %ld blocks rendered meanwhile, class %s", opened,
-                  kCycles, leftovers, blocks, ClassRegistered(host.Library()) ? "still registered" : "unregistered");
-    report.Check("50 open/close cycles while rendering", opened == kCycles && leftovers == 0 && blocks > 0 &&
-                                                            !ClassRegistered(host.Library()),
-                 text);
+    std::snprintf(text, sizeof text, "%d of %d opened, %d left a window, %ld blocks rendered meanwhile, class %s",
+                  opened, kCycles, leftovers, blocks,
+                  ClassRegistered(host.Library()) ? "still registered" : "unregistered");
+    report.Check("50 open/close cycles while rendering",
+                 opened == kCycles && leftovers == 0 && blocks > 0 && !ClassRegistered(host.Library()), text);
   }
   if (context.checkLayout) {
     HostSession host(context.library);
@@ -127,7 +128,8 @@ void CheckOpenClose(HostContext& context) {
     host.CloseEditor();
     HostSession::Pump(kAfterCloseMs);
     const bool gone = NothingLeft(host);
-    const bool reopened = host.OpenEditor() &&
+    const bool reopened =
+        host.OpenEditor() &&
         HostSession::PumpUntil([&] { return !GetUpdateRect(host.Editor(), nullptr, FALSE); }, kPaintTimeoutMs) &&
         GetDlgItem(host.Editor(), 99) == nullptr;
     host.CloseEditor();

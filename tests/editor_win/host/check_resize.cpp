@@ -51,10 +51,12 @@ void CheckResize(HostContext& context) {
   const int rectWidth = rect ? rect->right - rect->left : 0;
   const int rectHeight = rect ? rect->bottom - rect->top : 0;
   char text[200];
-  std::snprintf(text, sizeof text, "editor %ldx%ld -> %ldx%ld, parent %ldx%ld -> %ldx%ld, grandparent %ldx%ld -> %ldx%ld, "
-                "effEditGetRect %dx%d", editorBefore.cx, editorBefore.cy, editorAfter.cx, editorAfter.cy,
-                containerBefore.cx, containerBefore.cy, containerAfter.cx, containerAfter.cy, frameBefore.cx,
-                frameBefore.cy, frameAfter.cx, frameAfter.cy, rectWidth, rectHeight);
+  std::snprintf(text, sizeof text,
+                "editor %ldx%ld -> %ldx%ld, parent %ldx%ld -> %ldx%ld, grandparent %ldx%ld -> %ldx%ld, "
+                "effEditGetRect %dx%d",
+                editorBefore.cx, editorBefore.cy, editorAfter.cx, editorAfter.cy, containerBefore.cx,
+                containerBefore.cy, containerAfter.cx, containerAfter.cy, frameBefore.cx, frameBefore.cy, frameAfter.cx,
+                frameAfter.cy, rectWidth, rectHeight);
   report.Check("resize grows the window, its parent and grandparent",
                grew(editorBefore, editorAfter) && grew(containerBefore, containerAfter) &&
                    grew(frameBefore, frameAfter) && rectWidth == editorAfter.cx && rectHeight == editorAfter.cy,

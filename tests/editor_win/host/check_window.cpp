@@ -72,8 +72,9 @@ void CheckWindow(HostContext& context) {
   char text[256];
   std::snprintf(text, sizeof text, "editor flag %d, answer %d, %d x %d", hasEditor, static_cast<int>(answered),
                 rect ? rect->right - rect->left : -1, rect ? rect->bottom - rect->top : -1);
-  report.Check("effEditGetRect", hasEditor && answered == 1 && rect && rect->right - rect->left == kEditorWidth &&
-                                     rect->bottom - rect->top == kEditorHeight,
+  report.Check("effEditGetRect",
+               hasEditor && answered == 1 && rect && rect->right - rect->left == kEditorWidth &&
+                   rect->bottom - rect->top == kEditorHeight,
                text);
 
   const double opened = NowMs();
@@ -113,9 +114,9 @@ void CheckWindow(HostContext& context) {
   const int editors = reopened && FindWindowExW(host.Frame(), reopened, L"VornWndClass", nullptr) == nullptr;
   std::snprintf(text, sizeof text, "at (%ld, %ld), %ld x %ld, one editor window %d", box.left, box.top,
                 box.right - box.left, box.bottom - box.top, editors);
-  report.Check("re-open in place", reopened && box.left == 12 && box.top == 20 &&
-                                       box.right - box.left == kEditorWidth - 40 &&
-                                       box.bottom - box.top == kEditorHeight - 30 && editors,
+  report.Check("re-open in place",
+               reopened && box.left == 12 && box.top == 20 && box.right - box.left == kEditorWidth - 40 &&
+                   box.bottom - box.top == kEditorHeight - 30 && editors,
                text);
 
   // Idle: nothing dirty, the timer still ticks. The same wait with the
@@ -128,11 +129,14 @@ void CheckWindow(HostContext& context) {
   HostSession::TimedTicks(tickCount, tickSeconds);
   HostSession::TimeTicksOf(nullptr);
   host.CloseEditor();
-  report.Check("closed", host.Editor() == nullptr, host.Editor() ? "the editor window is still there" : "no window left");
+  report.Check("closed", host.Editor() == nullptr,
+               host.Editor() ? "the editor window is still there" : "no window left");
   const IdleCost closed = MeasureIdle();
-  std::snprintf(text, sizeof text, "%.1f us per tick (%.0f ms CPU over %.0f ticks; with the editor closed %.1f us per "
-                "40 ms)", (withEditor.cpuSeconds / withEditor.ticks - closed.cpuSeconds / closed.ticks) * 1e6, withEditor.cpuSeconds * 1e3,
-                withEditor.ticks, closed.cpuSeconds / closed.ticks * 1e6);
+  std::snprintf(text, sizeof text,
+                "%.1f us per tick (%.0f ms CPU over %.0f ticks; with the editor closed %.1f us per "
+                "40 ms)",
+                (withEditor.cpuSeconds / withEditor.ticks - closed.cpuSeconds / closed.ticks) * 1e6,
+                withEditor.cpuSeconds * 1e3, withEditor.ticks, closed.cpuSeconds / closed.ticks * 1e6);
   report.Figure("CPU per idle tick (thread times)", text);
   std::snprintf(text, sizeof text, "%.1f us per tick (%d ticks)", tickCount ? tickSeconds * 1e6 / tickCount : 0.0,
                 tickCount);

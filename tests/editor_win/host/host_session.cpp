@@ -56,8 +56,8 @@ HostSession::HostSession(const std::wstring& library) {
     mError = "LoadLibrary failed with error " + std::to_string(GetLastError());
     return;
   }
-  auto entry = reinterpret_cast<vst2::EntryPoint>(
-      reinterpret_cast<void (*)()>(GetProcAddress(mLibrary, "VSTPluginMain")));
+  auto entry =
+      reinterpret_cast<vst2::EntryPoint>(reinterpret_cast<void (*)()>(GetProcAddress(mLibrary, "VSTPluginMain")));
   if (!entry) {
     mError = "no VSTPluginMain";
     return;
@@ -76,8 +76,8 @@ HostSession::HostSession(const std::wstring& library) {
   Dispatch(vst2::effMainsChanged, 0, 1);
 
   RegisterFrameClass(&HostSession::FrameProc);
-  mFrame = CreateWindowExW(0, kFrameClass, L"Vorn check host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                           kFrameWidth, kFrameHeight, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+  mFrame = CreateWindowExW(0, kFrameClass, L"Vorn check host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, kFrameWidth,
+                           kFrameHeight, nullptr, nullptr, GetModuleHandleW(nullptr), this);
   if (!mFrame) mError = "cannot create the frame window";
   Pump(50);
 }

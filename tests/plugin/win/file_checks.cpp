@@ -14,9 +14,10 @@
 
 namespace {
 
-const wchar_t kFolderName[] = L"Vorn \u00C5ngstr\u00F6m \u0395\u03BB\u03BB\u03B7\u03BD\u03B9\u03BA\u03AC "
-                              L"\u041A\u0438\u0440\u0438\u043B\u043B\u0438\u0446\u0430 \u65E5\u672C\u8A9E "
-                              L"\uD55C\uAD6D\uC5B4 \u05E2\u05D1\u05E8\u05D9\u05EA";
+const wchar_t kFolderName[] =
+    L"Vorn \u00C5ngstr\u00F6m \u0395\u03BB\u03BB\u03B7\u03BD\u03B9\u03BA\u03AC "
+    L"\u041A\u0438\u0440\u0438\u043B\u043B\u0438\u0446\u0430 \u65E5\u672C\u8A9E "
+    L"\uD55C\uAD6D\uC5B4 \u05E2\u05D1\u05E8\u05D9\u05EA";
 constexpr double kSavedValue = 3.0;
 
 int gPassed = 0;
@@ -101,8 +102,7 @@ void CheckFilesInFolder(const std::wstring& folder) {
 int main() {
   wchar_t temp[MAX_PATH + 1];
   const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
-  const std::wstring folder =
-      std::wstring(temp, length) + kFolderName + L" " + std::to_wstring(GetCurrentProcessId());
+  const std::wstring folder = std::wstring(temp, length) + kFolderName + L" " + std::to_wstring(GetCurrentProcessId());
   Check(CreateDirectoryW(folder.c_str(), nullptr) != 0, "create the test folder");
   CheckFilesInFolder(folder);
   for (const wchar_t* name : {L"bank.fxb", L"program.fxp", L"large.fxb"}) DeleteFileW((folder + L"\\" + name).c_str());

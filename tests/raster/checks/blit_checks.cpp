@@ -34,8 +34,8 @@ RASTER_CHECK(Blit, CopyWeights) {
 }
 
 RASTER_CHECK(Blit, AlphaZeroChangesNothing) {
-  for (int mode : std::initializer_list<int>{kBlitCopy, kBlitAdd, kBlitDodge, kBlitMultiply, kBlitOverlay, kBlitHsvAdjust,
-                   kBlitCopy | kBlitUseAlpha, kBlitAdd | kBlitUseAlpha}) {
+  for (int mode : std::initializer_list<int>{kBlitCopy, kBlitAdd, kBlitDodge, kBlitMultiply, kBlitOverlay,
+                                             kBlitHsvAdjust, kBlitCopy | kBlitUseAlpha, kBlitAdd | kBlitUseAlpha}) {
     CHECK_EQ(log, BlitOne(kSource, kDest, 0.0f, mode), kDest);
   }
   // Operations 6..0xEF do nothing; bits above the low byte other than the

@@ -64,8 +64,7 @@ struct RasterCheckRegistration {
   }
 };
 
-#define RASTER_CHECK(group, name)                                                     \
-  static void group##_##name(CheckLog& log);                                          \
-  static const RasterCheckRegistration group##_##name##_registration(#group, #name, \
-                                                                     &group##_##name); \
+#define RASTER_CHECK(group, name)                                                                     \
+  static void group##_##name(CheckLog& log);                                                          \
+  static const RasterCheckRegistration group##_##name##_registration(#group, #name, &group##_##name); \
   static void group##_##name(CheckLog& log)

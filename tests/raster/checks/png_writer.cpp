@@ -53,8 +53,8 @@ void PatchChunkValue(std::vector<uint8_t>& png, size_t offset, uint32_t value) {
   // Find the chunk around offset: walk chunks from the signature.
   size_t chunk = 8;
   while (chunk + 12 <= png.size()) {
-    const uint32_t length = uint32_t(png[chunk]) << 24 | uint32_t(png[chunk + 1]) << 16 |
-                            uint32_t(png[chunk + 2]) << 8 | png[chunk + 3];
+    const uint32_t length =
+        uint32_t(png[chunk]) << 24 | uint32_t(png[chunk + 1]) << 16 | uint32_t(png[chunk + 2]) << 8 | png[chunk + 3];
     const size_t end = chunk + 8 + length;
     if (offset >= chunk + 8 && offset < end && end + 4 <= png.size()) {
       const uint32_t crc = static_cast<uint32_t>(crc32(0, png.data() + chunk + 4, static_cast<uInt>(length + 4)));

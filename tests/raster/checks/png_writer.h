@@ -12,10 +12,10 @@ struct PngImage {
   int bitDepth = 8;
   int colourType = 6;  // PNG_COLOR_TYPE_RGB_ALPHA
   bool interlaced = false;
-  std::vector<uint8_t> samples;  // packed rows as libpng takes them
-  std::vector<uint8_t> palette;  // r, g, b per entry
+  std::vector<uint8_t> samples;       // packed rows as libpng takes them
+  std::vector<uint8_t> palette;       // r, g, b per entry
   std::vector<uint8_t> paletteAlpha;  // tRNS for palette images
-  bool greyTransparent = false;  // tRNS for grey images: the grey value 0
+  bool greyTransparent = false;       // tRNS for grey images: the grey value 0
 };
 
 std::vector<uint8_t> EncodePng(const PngImage& image);

@@ -110,6 +110,4 @@ RASTER_CHECK(Gdi, DirectPathForTallFonts) {
   CHECK_EQ(log, outside, 0);
 }
 
-RASTER_CHECK(Gdi, MissingResource) {
-  CHECK_TRUE(log, LoadPngFromResource(GetModuleHandleW(nullptr), 4321) == nullptr);
-}
+RASTER_CHECK(Gdi, MissingResource) { CHECK_TRUE(log, LoadPngFromResource(GetModuleHandleW(nullptr), 4321) == nullptr); }

@@ -38,9 +38,10 @@ class Instrument {
  public:
   explicit Instrument(vst2::HostCallback host) : host_(host) {
     if (const char* path = std::getenv("FAKE_VST_LOG")) log_ = std::fopen(path, "a");
-    const Program defaults[kProgramCount] = {
-        {"Plain Sine", {0.5f, 0.5f}}, {"Quiet Sine", {0.1f, 0.5f}},
-        {"Octave Up", {0.5f, 0.75f}}, {"Deep Drone", {0.8f, 0.25f}}};
+    const Program defaults[kProgramCount] = {{"Plain Sine", {0.5f, 0.5f}},
+                                             {"Quiet Sine", {0.1f, 0.5f}},
+                                             {"Octave Up", {0.5f, 0.75f}},
+                                             {"Deep Drone", {0.8f, 0.25f}}};
     std::memcpy(programs_, defaults, sizeof programs_);
     effect_.magic = vst2::kEffectMagic;
     effect_.dispatcher = &Dispatcher;
@@ -95,8 +96,8 @@ class Instrument {
         product, vendor, static_cast<long>(Ask(vst2::audioMasterGetVendorVersion)),
         static_cast<long>(Ask(vst2::audioMasterGetSampleRate)), static_cast<long>(Ask(vst2::audioMasterGetBlockSize)),
         static_cast<long>(Ask(vst2::audioMasterCanDo, 0, 0, canDo)),
-        static_cast<long>(Ask(vst2::audioMasterCanDo, 0, 0, cannot)),
-        static_cast<long>(Ask(vst2::audioMasterWantMidi)), static_cast<long>(Ask(9999)));
+        static_cast<long>(Ask(vst2::audioMasterCanDo, 0, 0, cannot)), static_cast<long>(Ask(vst2::audioMasterWantMidi)),
+        static_cast<long>(Ask(9999)));
   }
 
   static vst2::IntPtr VST_CALL Dispatcher(vst2::AEffect* effect, std::int32_t opcode, std::int32_t index,
@@ -113,9 +114,7 @@ class Instrument {
         Log("effOpen");
         LogHostAnswers();
         return 0;
-      case vst2::effClose:
-        Log("effClose");
-        return 0;
+      case vst2::effClose: Log("effClose"); return 0;
       case vst2::effSetSampleRate:
         sampleRate_ = opt;
         Log("effSetSampleRate %g", static_cast<double>(opt));
@@ -132,8 +131,7 @@ class Instrument {
         Log("effSetProgram %ld", static_cast<long>(value));
         if (value >= 0 && value < kProgramCount) current_ = static_cast<int>(value);
         return 0;
-      case vst2::effGetProgram:
-        return current_;
+      case vst2::effGetProgram: return current_;
       case vst2::effSetProgramName:
         if (ptr) {
           std::snprintf(programs_[current_].name, sizeof programs_[current_].name, "%s", static_cast<char*>(ptr));
@@ -149,8 +147,7 @@ class Instrument {
         return 1;
       case vst2::effGetParamName:
       case vst2::effGetParamLabel:
-      case vst2::effGetParamDisplay:
-        return ParameterText(opcode, index, static_cast<char*>(ptr));
+      case vst2::effGetParamDisplay: return ParameterText(opcode, index, static_cast<char*>(ptr));
       case vst2::effGetEffectName:
       case vst2::effGetProductString:
         if (ptr) std::snprintf(static_cast<char*>(ptr), vst2::kVstMaxEffectNameLen, "Fake Instrument");
@@ -158,21 +155,16 @@ class Instrument {
       case vst2::effGetVendorString:
         if (ptr) std::snprintf(static_cast<char*>(ptr), vst2::kVstMaxVendorStrLen, "Vorn Tests");
         return ptr ? 1 : 0;
-      case vst2::effGetVendorVersion:
-        return 7;
-      case vst2::effGetVstVersion:
-        return 2400;
-      case vst2::effGetPlugCategory:
-        return vst2::kPlugCategSynth;
-      case vst2::effGetChunk:
-        return GetChunk(index, static_cast<void**>(ptr));
+      case vst2::effGetVendorVersion: return 7;
+      case vst2::effGetVstVersion: return 2400;
+      case vst2::effGetPlugCategory: return vst2::kPlugCategSynth;
+      case vst2::effGetChunk: return GetChunk(index, static_cast<void**>(ptr));
       case vst2::effSetChunk:
         return SetChunk(index, static_cast<const unsigned char*>(ptr), static_cast<std::size_t>(value));
       case vst2::effProcessEvents:
         if (ptr) TakeEvents(static_cast<vst2::VstEvents*>(ptr));
         return 1;
-      default:
-        return 0;
+      default: return 0;
     }
   }
 
@@ -232,7 +224,7 @@ class Instrument {
   void TakeEvents(const vst2::VstEvents* events) {
     // The list holds numEvents pointers, more than the two it is declared with.
     const auto* pointers = reinterpret_cast<vst2::VstEvent* const*>(reinterpret_cast<const char*>(events) +
-                                                                      offsetof(vst2::VstEvents, events));
+                                                                    offsetof(vst2::VstEvents, events));
     for (std::int32_t i = 0; i < events->numEvents; ++i) {
       const vst2::VstEvent* event = pointers[i];
       if (!event || event->type != vst2::kVstMidiType) continue;

@@ -64,8 +64,8 @@ int main(int argc, char** argv) {
   if (reference.sampleRate != candidate.sampleRate || reference.channels != candidate.channels ||
       reference.samples.size() != candidate.samples.size()) {
     std::printf("different shape: %d Hz x %d ch x %ld frames against %d Hz x %d ch x %ld frames\n",
-                reference.sampleRate, reference.channels, reference.Frames(), candidate.sampleRate,
-                candidate.channels, candidate.Frames());
+                reference.sampleRate, reference.channels, reference.Frames(), candidate.sampleRate, candidate.channels,
+                candidate.Frames());
     return 1;
   }
   if (reference.samples.empty()) {
@@ -79,11 +79,11 @@ int main(int argc, char** argv) {
     return 1;
   }
   // An identical render has no finite distance; report it as such.
-  const double distanceDb =
-      d.differenceRms > 0.0 ? 20.0 * std::log10(d.referenceRms / d.differenceRms) : INFINITY;
+  const double distanceDb = d.differenceRms > 0.0 ? 20.0 * std::log10(d.referenceRms / d.differenceRms) : INFINITY;
   const bool pass = d.maxAbs <= maxDifference && distanceDb >= minDistanceDb;
-  std::printf("%ld frames: max difference %.3g at %.3f s (limit %.3g), difference %.1f dB below the signal (limit %.1f)\n",
-              reference.Frames(), d.maxAbs, static_cast<double>(d.maxFrame) / reference.sampleRate, maxDifference,
-              distanceDb, minDistanceDb);
+  std::printf(
+      "%ld frames: max difference %.3g at %.3f s (limit %.3g), difference %.1f dB below the signal (limit %.1f)\n",
+      reference.Frames(), d.maxAbs, static_cast<double>(d.maxFrame) / reference.sampleRate, maxDifference, distanceDb,
+      minDistanceDb);
   return pass ? 0 : 1;
 }
