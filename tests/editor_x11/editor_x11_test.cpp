@@ -59,6 +59,14 @@ class EditorX11Test : public ::testing::Test {
   void LoadTestee() {
     ASSERT_TRUE(host->Load(VORN_X11_TESTEE));
     ASSERT_TRUE(host->OpenEditor());
+    // Input sent before the editor's window is on screen would reach the
+    // host's window instead.
+    ASSERT_TRUE(host->PumpUntil([this] {
+      XWindowAttributes attributes;
+      const Window editor = host->EditorWindow();
+      return editor && XGetWindowAttributes(host->GetDisplay(), editor, &attributes) &&
+             attributes.map_state == IsViewable;
+    }));
     host->Pump(150);
   }
 

@@ -53,8 +53,14 @@ class MenuButton : public IControl {
 void Build(IGraphics& graphics) {
   test_layout::Build(graphics);
   PluginBase* plugin = graphics.Plugin();
-  // The first knob prompts for a typed value on a right click.
-  graphics.GetControl(1)->SetPromptDisabled(false);
+  // The first knob prompts for a typed value on a right click. It is found
+  // from the end: the later control is the one a click reaches.
+  for (int i = graphics.NControls() - 1; i >= 0; --i) {
+    if (graphics.GetControl(i)->ParamIndex() == test_layout::kKnobParams[0]) {
+      graphics.GetControl(i)->SetPromptDisabled(false);
+      break;
+    }
+  }
   graphics.AttachControl(new MenuButton(plugin));
   for (int i = 0; i < PluginBase::kParameterCount; ++i) {
     graphics.ApplyPluginValueToControls(i, plugin->GetParam(i)->GetNormalized());

@@ -70,7 +70,9 @@ class X11TestHost {
   // every 10 ms when idleCalls is on.
   void Pump(int ms);
   // Pumps until done answers true or timeoutMs pass.
-  bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 3000);
+  // The time-out is generous: on a loaded machine the editor's thread may
+  // take seconds to answer; a passing wait returns as soon as it is done.
+  bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 15000);
   void SetIdleCalls(bool on) { mIdleCalls = on; }
 
   // Override-redirect windows on the root named name, top first.
