@@ -8,10 +8,12 @@
 #include <cstring>
 #include <mutex>
 #include <string>
+#include <string_view>
 
 #include "editor/icontrol.h"
 #include "editor/igraphics.h"
 #include "plugin/iparam.h"
+#include "plugin/number_text.h"
 #include "plugin/plugin_base.h"
 
 namespace {
@@ -30,8 +32,8 @@ double ReadDecimal(const std::string& text) {
     ++end;
     while (end < text.size() && std::isdigit(static_cast<unsigned char>(text[end]))) ++end, ++digits;
   }
-  if (digits == 0) return 0.0;
-  const double value = std::strtod(text.substr(0, end).c_str(), nullptr);
+  double value = 0.0;
+  if (digits == 0 || !ParseDecimal(std::string_view(text).substr(0, end), value)) return 0.0;
   return std::isfinite(value) ? value : 0.0;
 }
 
@@ -46,7 +48,7 @@ std::string IGraphics::FormatPromptValue(const IParam& param) {
   }
   if (param.NegateDisplay()) value = -value;
   if (param.Precision() > 0) {
-    std::snprintf(text, sizeof text, "%.*f", param.Precision(), value);
+    FormatFixed(value, param.Precision(), text, sizeof text);
   } else {
     std::snprintf(text, sizeof text, "%d", static_cast<int>(value));
   }

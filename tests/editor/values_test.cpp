@@ -6,10 +6,12 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <memory>
 
 #include "editor/iknob_control.h"
 #include "editor/iswitch_popup_control.h"
 #include "tests/editor/editor_fixture.h"
+#include "tests/host/comma_locale.h"
 
 namespace {
 
@@ -79,24 +81,33 @@ TEST(EditorPrompt, OtherParametersPromptWithTheirFormattedValueInACentredBox) {
       {"not a number reads 0", 0, 10.0, nullptr, "10.00", "-", 0.0},
       {"the entry holds seven characters", 0, 0.0, nullptr, "0.00", "12345678", 100.0},
   };
-  for (const Case& c : cases) {
-    EditorFixture f;
-    auto* knob = new PromptingKnob(&f.plugin, {10, 20, 58, 84}, c.param);
-    f.graphics->AttachControl(knob);
-    IParam& param = *f.plugin.GetParam(c.param);
-    if (c.setUp) c.setUp(param);
-    param.SetValue(c.value);
-    f.graphics->QueueTextEntry(c.typed);
-    f.graphics->Click(30, 30, IGraphicsHeadless::RightButton());
-    ASSERT_EQ(f.graphics->TextEntries().size(), 1u) << c.what;
-    const IGraphicsHeadless::TextEntryRecord& entry = f.graphics->TextEntries()[0];
-    EXPECT_EQ(entry.text, c.shown) << c.what;
-    EXPECT_EQ(entry.box, (IBox{14, 44, 54, 60})) << c.what;
-    EXPECT_EQ(entry.param, &param) << c.what;
-    EXPECT_TRUE(f.graphics->IsTextEntryOpen());
-    EXPECT_FALSE(f.graphics->Tick()) << c.what;  // the tick that applies draws nothing
-    EXPECT_FALSE(f.graphics->IsTextEntryOpen());
-    EXPECT_DOUBLE_EQ(param.Value(), c.expected) << c.what;
+  // A host may have switched the process to a decimal-comma locale: the
+  // prompt shows and reads '.' all the same.
+  for (bool commaLocale : {false, true}) {
+    std::unique_ptr<ScopedCommaLocale> locale;
+    if (commaLocale) {
+      locale = std::make_unique<ScopedCommaLocale>();
+      ASSERT_TRUE(locale->Active());
+    }
+    for (const Case& c : cases) {
+      EditorFixture f;
+      auto* knob = new PromptingKnob(&f.plugin, {10, 20, 58, 84}, c.param);
+      f.graphics->AttachControl(knob);
+      IParam& param = *f.plugin.GetParam(c.param);
+      if (c.setUp) c.setUp(param);
+      param.SetValue(c.value);
+      f.graphics->QueueTextEntry(c.typed);
+      f.graphics->Click(30, 30, IGraphicsHeadless::RightButton());
+      ASSERT_EQ(f.graphics->TextEntries().size(), 1u) << c.what;
+      const IGraphicsHeadless::TextEntryRecord& entry = f.graphics->TextEntries()[0];
+      EXPECT_EQ(entry.text, c.shown) << c.what;
+      EXPECT_EQ(entry.box, (IBox{14, 44, 54, 60})) << c.what;
+      EXPECT_EQ(entry.param, &param) << c.what;
+      EXPECT_TRUE(f.graphics->IsTextEntryOpen());
+      EXPECT_FALSE(f.graphics->Tick()) << c.what;  // the tick that applies draws nothing
+      EXPECT_FALSE(f.graphics->IsTextEntryOpen());
+      EXPECT_DOUBLE_EQ(param.Value(), c.expected) << c.what;
+    }
   }
 }
 
