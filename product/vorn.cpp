@@ -8,6 +8,7 @@ using Lock = std::lock_guard<std::recursive_mutex>;
 
 Vorn::Vorn(vst2::HostCallback host)
     : Synth(host), mEngine(std::make_unique<SynthEngine>(static_cast<EngineHost&>(*this))) {
+  SetRenderableSampleRates(SynthEngine::kMinSampleRate, SynthEngine::kMaxSampleRate);
   InitParameters();
   BuildAndAttachEditor();
   LoadInitialBank();

@@ -152,6 +152,11 @@ HostKind VstPlugin::GetHost() {
   return kind;
 }
 
+void VstPlugin::SetRenderableSampleRates(double lowest, double highest) {
+  mLowestSampleRate = lowest;
+  mHighestSampleRate = highest;
+}
+
 void VstPlugin::LimitToStereo() {
   if (InputCount() > 2) SetInputsConnected(2, InputCount() - 2, false);
 }

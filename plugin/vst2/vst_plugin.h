@@ -6,6 +6,8 @@
 // threads; every entry holds the plug-in mutex for its whole duration.
 #pragma once
 
+#include <limits>
+
 #include "plugin/plugin_base.h"
 #include "plugin/vst2/vst2_abi.h"
 
@@ -19,8 +21,6 @@ class VstPlugin : public PluginBase {
   static constexpr int kHostStringSize = 256;
   // Hosts that announce larger blocks are rendered in slices of this size.
   static constexpr int kMaxBlockSize = 1 << 16;
-  static constexpr double kMinSampleRate = 1000.0;
-  static constexpr double kMaxSampleRate = 768000.0;
   static constexpr vst2::IntPtr kCockosAnswer = static_cast<vst2::IntPtr>(0xBEEF0000u);
   static constexpr vst2::IntPtr kVendorExtensionAnswer = 0xBEEF;
 
@@ -45,6 +45,11 @@ class VstPlugin : public PluginBase {
   void SetLatency(int samples) override;
   bool SendMidiMessage(const MidiMessage& message) override;
   bool SendSysEx(const SysExMessage& message) override;
+
+  // The sample rates the plug-in renders at: host rates outside are clamped
+  // into them. The product names them once it knows its engine; until then
+  // any finite positive rate passes.
+  void SetRenderableSampleRates(double lowest, double highest);
 
   // Disconnects every input from the third on.
   void LimitToStereo();
@@ -91,5 +96,7 @@ class VstPlugin : public PluginBase {
   ByteChunk mBankChunk;
   bool mWantsProgramChunks = false;
   bool mWantsProgramChunksKnown = false;
+  double mLowestSampleRate = std::numeric_limits<double>::min();
+  double mHighestSampleRate = std::numeric_limits<double>::max();
   vst2::AEffect mEffect{};
 };

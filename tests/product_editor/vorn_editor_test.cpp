@@ -255,6 +255,12 @@ TEST_F(VornEditorTest, MidiLearnFromTheSwitchToTheKnob) {
   vorn->RenderBlock(nullptr, outputs, 64);  // queued controllers are applied on the control tick
   EXPECT_DOUBLE_EQ(vorn->GetParam(12)->GetNormalized(), 1.0);
   EXPECT_DOUBLE_EQ(ControlOf(1, 12)->Value(), 1.0);
+
+  // "Save Configuration" from the option menu keeps the binding.
+  editor.QueueMenuChoice({"Save Configuration"});
+  editor.QueueMessageAnswer(IGraphics::kAnswerYes);
+  editor.Click(kOptionsX, kOptionsY);
+  EXPECT_NE(settings.Read().find("[MIDI Control]\r\nCC74=12\r\n"), std::string::npos) << settings.Read();
 }
 
 TEST_F(VornEditorTest, OptionMenuGreysWhatCannotRunYet) {

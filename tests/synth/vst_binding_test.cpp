@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/synth_engine.h"
 #include "product/vorn.h"
 #include "tests/synth/test_host.h"
 
@@ -262,6 +263,28 @@ TEST(VstBinding, HostileValuesNeverReachTheAudio) {
   plugin.Dispatch(vst2::effSetBlockSize, 0, 0);
   plugin.Dispatch(vst2::effSetBlockSize, 0, -5);
   for (float sample : plugin.Render(300, 300)) ASSERT_TRUE(std::isfinite(sample));
+}
+
+// Host rates outside what the engine renders are brought to its nearest
+// edge, so the instance keeps playing instead of falling silent.
+TEST(VstBinding, HostRatesAreClampedToWhatTheEngineRenders) {
+  TestHost host;
+  ScopedTestHost scoped(host);
+  Instance plugin;
+  plugin.Start();
+  const struct {
+    float hostRate;
+    double expected;
+  } cases[] = {{1e12f, SynthEngine::kMaxSampleRate}, {1.2e6f, 1.2e6}, {10.0f, SynthEngine::kMinSampleRate}};
+  for (const auto& c : cases) {
+    plugin.Dispatch(vst2::effSetSampleRate, 0, 0, nullptr, c.hostRate);
+    EXPECT_DOUBLE_EQ(plugin.vorn->SampleRate(), c.expected) << c.hostRate;
+    plugin.Note(0x90, 60, 100);
+    double peak = 0;
+    for (float sample : plugin.Render(4096, 512)) peak = std::max(peak, std::fabs(double(sample)));
+    EXPECT_GT(peak, 1e-3) << c.hostRate;
+    plugin.Note(0x80, 60, 0);
+  }
 }
 
 TEST(VstBinding, BlocksLargerThanAnnouncedRenderInSlices) {
