@@ -97,7 +97,8 @@ IntPtr VstPlugin::Dispatch(std::int32_t opcode, std::int32_t index, IntPtr value
       return 0;
     case vst2::effSetSampleRate:
       // A broken rate keeps the engine on the last good one.
-      if (std::isfinite(opt) && opt > 0.0f) SetSampleRate(std::clamp<double>(opt, mLowestSampleRate, mHighestSampleRate));
+      if (std::isfinite(opt) && opt > 0.0f)
+        SetSampleRate(std::clamp<double>(opt, mLowestSampleRate, mHighestSampleRate));
       ResetEngine();
       return 0;
     case vst2::effSetBlockSize:
