@@ -54,6 +54,7 @@ class Envelope {
 
  private:
   friend class VoiceGroupAvx2;
+  friend class VoiceGroupSse2;
 
   static constexpr double kDefaultRateScale = 0.002302585092994046;  // ln(10) / 1000 Hz
 

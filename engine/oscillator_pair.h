@@ -75,6 +75,7 @@ class OscillatorPair {
 
  private:
   friend class VoiceGroupAvx2;
+  friend class VoiceGroupSse2;
 
   static constexpr std::uint32_t kPhaseMaskBits = kPhaseMask;
 

@@ -7,6 +7,7 @@
 #include "engine/engine_parameter.h"
 #include "engine/vector_path.h"
 #include "engine/voice_group_avx2.h"
+#include "engine/voice_group_sse2.h"
 
 namespace {
 
@@ -99,7 +100,7 @@ void Voice::RenderGroup(Voice* const* group, double* mix, int n) {
 
 void Voice::RenderVoices(Voice* voices, VoiceSet sounding, double* mix, int n) {
   // Voices are taken in index order, up to eight at a time: two groups of four
-  // for the AVX2 code, or groups of up to four for the scalar code.
+  // for the vector code, or groups of up to four for the scalar code.
   constexpr int kScalarGroup = 4;
   constexpr int kMaxBatch = 2 * kScalarGroup;
   Voice* batch[kMaxBatch];
@@ -114,17 +115,19 @@ void Voice::RenderVoices(Voice* voices, VoiceSet sounding, double* mix, int n) {
       default: break;
     }
   };
-  const auto flush = [&]() {
-    int done = 0;
-    if (avx2 && batched >= kScalarGroup && VoiceGroupAvx2::CanRender(batch)) {
-      if (batched == kMaxBatch && VoiceGroupAvx2::CanRender(batch + kScalarGroup)) {
-        VoiceGroupAvx2::RenderTwo(batch, mix, n);
-        done = kMaxBatch;
-      } else {
-        VoiceGroupAvx2::Render(batch, mix, n);
-        done = kScalarGroup;
-      }
+  // The vector code of the path in use, when the batch's first four can share it.
+  const auto renderVector = [&](auto group) {
+    using Group = decltype(group);
+    if (batched < kScalarGroup || !Group::CanRender(batch)) return 0;
+    if (batched == kMaxBatch && Group::CanRender(batch + kScalarGroup)) {
+      Group::RenderTwo(batch, mix, n);
+      return kMaxBatch;
     }
+    Group::Render(batch, mix, n);
+    return kScalarGroup;
+  };
+  const auto flush = [&]() {
+    int done = avx2 ? renderVector(VoiceGroupAvx2{}) : renderVector(VoiceGroupSse2{});
     for (; done < batched; done += kScalarGroup) {
       renderScalar(batch + done, std::min(kScalarGroup, batched - done));
     }

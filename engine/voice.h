@@ -83,8 +83,10 @@ class Voice {
     return mFilter.Process(sum) * mVelocityFactor * mAmpEnvelope.Level();
   }
 
-  // Renders groups of four voices in the lanes of 256-bit vectors.
+  // Render groups of four voices in the lanes of 256-bit vectors, or in two
+  // pairs of 128-bit vectors.
   friend class VoiceGroupAvx2;
+  friend class VoiceGroupSse2;
 
   template <int kGroupSize>
   static void RenderGroup(Voice* const* group, double* mix, int n);

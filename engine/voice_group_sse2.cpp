@@ -1,0 +1,416 @@
+#include "engine/voice_group_sse2.h"
+
+#include <emmintrin.h>
+
+#include <cstdint>
+
+#include "engine/voice.h"
+
+#define VORN_SSE2_INLINE __attribute__((always_inline)) inline
+
+namespace {
+
+constexpr int kLanes = 4;  // voices in a group
+constexpr int kPairs = 2;  // vectors of two doubles that hold them
+
+// Lane values move between vectors and the voices through these.
+struct alignas(16) DoubleLanes {
+  double v[kLanes];
+  VORN_SSE2_INLINE __m128d Load(int pair) const { return _mm_load_pd(v + 2 * pair); }
+  VORN_SSE2_INLINE void Store(int pair, __m128d x) { _mm_store_pd(v + 2 * pair, x); }
+};
+
+struct alignas(16) IntLanes {
+  std::int32_t v[kLanes];
+  VORN_SSE2_INLINE __m128i Load() const { return _mm_load_si128(reinterpret_cast<const __m128i*>(v)); }
+  VORN_SSE2_INLINE void Store(__m128i x) { _mm_store_si128(reinterpret_cast<__m128i*>(v), x); }
+};
+
+__m128d LaneMask(bool a, bool b) { return _mm_castsi128_pd(_mm_set_epi64x(-std::int64_t{b}, -std::int64_t{a})); }
+
+// b where mask is set, else a.
+VORN_SSE2_INLINE __m128d Blend(__m128d a, __m128d b, __m128d mask) {
+  return _mm_or_pd(_mm_and_pd(mask, b), _mm_andnot_pd(mask, a));
+}
+
+// Clip(x) = x < -1 ? -1 : (x > 1 ? 1 : x). minpd and maxpd return their second
+// operand unless the first compares as less or greater, so NaN passes through
+// as in the scalar code.
+VORN_SSE2_INLINE __m128d Clip(__m128d x) { return _mm_max_pd(_mm_set1_pd(-1.0), _mm_min_pd(_mm_set1_pd(1.0), x)); }
+
+// Wave-table entries phase >> 16 of two lanes' tables. Phases stay below 2^28,
+// so the entry is the upper 16-bit half of the lane.
+template <int kFirstLane>
+VORN_SSE2_INLINE __m128d LookupPair(const double* const* tables, __m128i phases) {
+  return _mm_loadh_pd(_mm_load_sd(tables[kFirstLane] + _mm_extract_epi16(phases, 2 * kFirstLane + 1)),
+                      tables[kFirstLane + 1] + _mm_extract_epi16(phases, 2 * kFirstLane + 3));
+}
+
+// One value per lane, computed without vector instructions, in vectors of pairs.
+template <typename Get>
+void LaneValues(__m128d (&pairs)[kPairs], Get get) {
+  DoubleLanes lanes;
+  for (int lane = 0; lane < kLanes; ++lane) lanes.v[lane] = get(lane);
+  for (int pair = 0; pair < kPairs; ++pair) pairs[pair] = lanes.Load(pair);
+}
+
+void StoreLanes(const __m128d (&pairs)[kPairs], DoubleLanes& lanes) {
+  for (int pair = 0; pair < kPairs; ++pair) lanes.Store(pair, pairs[pair]);
+}
+
+}  // namespace
+
+// One envelope of each of the four voices.
+class VoiceGroupSse2::EnvelopeLanes {
+ public:
+  EnvelopeLanes(Voice* const* group, Envelope Voice::*member) : mGroup(group), mMember(member) { Load(); }
+
+  // Envelope::Step in every lane; a lane that ends its attack or reaches zero
+  // is stepped by the envelope itself, which knows what comes next.
+  VORN_SSE2_INLINE void Step() {
+    __m128d next[kPairs];
+    int special = 0;
+    for (int p = 0; p < kPairs; ++p) {
+      next[p] = _mm_add_pd(_mm_mul_pd(_mm_sub_pd(mTarget[p], mLevel[p]), mCoefficient[p]), mLevel[p]);
+      const __m128d attackEnds = _mm_and_pd(mAttack[p], _mm_cmpge_pd(next[p], _mm_set1_pd(1.0)));
+      const __m128d falling = _mm_andnot_pd(mAttack[p], mActive[p]);
+      const __m128d reachesZero = _mm_and_pd(falling, _mm_cmple_pd(next[p], _mm_setzero_pd()));
+      special |= _mm_movemask_pd(_mm_or_pd(attackEnds, reachesZero)) << (2 * p);
+    }
+    if (special == 0) {
+      for (int p = 0; p < kPairs; ++p) mLevel[p] = Blend(mLevel[p], next[p], mActive[p]);
+    } else {
+      StepChangingStage(next, special);
+    }
+  }
+
+  // The lanes in special (bits) are stepped by their envelopes; the others
+  // take next where active.
+  __attribute__((noinline)) void StepChangingStage(const __m128d* next, int special) {
+    Save();
+    for (int lane = 0; lane < kLanes; ++lane) {
+      if (special & (1 << lane)) (mGroup[lane]->*mMember).Step();
+    }
+    DoubleLanes level;
+    for (int p = 0; p < kPairs; ++p) level.Store(p, Blend(mLevel[p], next[p], mActive[p]));
+    for (int lane = 0; lane < kLanes; ++lane) {
+      if (!(special & (1 << lane))) (mGroup[lane]->*mMember).mLevel = level.v[lane];
+    }
+    Load();
+  }
+
+  VORN_SSE2_INLINE __m128d Level(int pair) const { return mLevel[pair]; }
+
+  void Save() const {
+    DoubleLanes level;
+    StoreLanes(mLevel, level);
+    for (int lane = 0; lane < kLanes; ++lane) (mGroup[lane]->*mMember).mLevel = level.v[lane];
+  }
+
+ private:
+  void Load() {
+    const auto envelope = [&](int lane) -> const Envelope& { return mGroup[lane]->*mMember; };
+    LaneValues(mLevel, [&](int l) { return envelope(l).mLevel; });
+    LaneValues(mTarget, [&](int l) { return envelope(l).mTarget; });
+    LaneValues(mCoefficient, [&](int l) { return envelope(l).mCoefficient; });
+    for (int p = 0; p < kPairs; ++p) {
+      const Envelope& first = envelope(2 * p);
+      const Envelope& second = envelope(2 * p + 1);
+      mActive[p] = LaneMask(first.mStage != Envelope::kIdle, second.mStage != Envelope::kIdle);
+      mAttack[p] = LaneMask(first.mStage == Envelope::kAttack, second.mStage == Envelope::kAttack);
+    }
+  }
+
+  Voice* const* mGroup;
+  Envelope Voice::*mMember;
+  __m128d mLevel[kPairs], mTarget[kPairs], mCoefficient[kPairs], mActive[kPairs], mAttack[kPairs];
+};
+
+bool VoiceGroupSse2::CanRender(Voice* const* group) {
+  const VoiceFilter& first = group[0]->mFilter;
+  for (int lane = 1; lane < kLanes; ++lane) {
+    const VoiceFilter& filter = group[lane]->mFilter;
+    if (filter.mMode != first.mMode || filter.mTables != first.mTables) return false;
+  }
+  return true;
+}
+
+// One group of four voices: their state in vectors while a block renders.
+class VoiceGroupSse2::Lanes {
+ public:
+  explicit Lanes(Voice* const* group)
+      : mFilterEnvelope(group, &Voice::mFilterEnvelope), mAmpEnvelope(group, &Voice::mAmpEnvelope) {
+    for (int lane = 0; lane < kLanes; ++lane) {
+      mOsc[lane] = &group[lane]->mOscillators;
+      mFilter[lane] = &group[lane]->mFilter;
+    }
+    OscillatorPair* const* osc = mOsc;
+    VoiceFilter* const* filter = mFilter;
+    mSmooth = filter[0]->mMode == VoiceFilter::kSmooth;
+    mTables = filter[0]->mTables;
+
+    IntLanes phase1Lanes, phase2Lanes, increment1Lanes, increment2Lanes, syncLanes, indexLanes;
+    for (int lane = 0; lane < kLanes; ++lane) {
+      phase1Lanes.v[lane] = osc[lane]->mPhase1;
+      phase2Lanes.v[lane] = osc[lane]->mPhase2;
+      increment1Lanes.v[lane] = osc[lane]->mIncrement1;
+      increment2Lanes.v[lane] = osc[lane]->mIncrement2;
+      syncLanes.v[lane] = osc[lane]->mSync ? -1 : 0;
+      indexLanes.v[lane] = filter[lane]->mCachedIndex;
+      mTable1[lane] = osc[lane]->mTable1;
+      mTable2[lane] = osc[lane]->mTable2;
+    }
+    mPhase1 = phase1Lanes.Load();
+    mPhase2 = phase2Lanes.Load();
+    mIncrement1 = increment1Lanes.Load();
+    mIncrement2 = increment2Lanes.Load();
+    mSynced = syncLanes.Load();
+    mCachedIndex = indexLanes.Load();
+
+    // The modulation terms other than the envelope's hold for the block.
+    LaneValues(mEnvelopeAmount, [&](int l) { return filter[l]->mEnvelopeAmount; });
+    LaneValues(mCutoff, [&](int l) { return filter[l]->mCurrentCutoff; });
+    LaneValues(mLfoTerm, [&](int l) { return *filter[l]->mInputs.lfo * filter[l]->mLfoAmount; });
+    LaneValues(mKeyTerm, [&](int l) { return *filter[l]->mInputs.key * filter[l]->mKeyAmount; });
+    LaneValues(mVelocityTerm, [&](int l) { return *filter[l]->mInputs.velocity * filter[l]->mVelocityAmount; });
+    LaneValues(mResonance, [&](int l) { return filter[l]->mResonance; });
+    LaneValues(mVelocityFactor, [&](int l) { return group[l]->mVelocityFactor; });
+    LaneValues(mB, [&](int l) { return filter[l]->mB; });
+    LaneValues(mK, [&](int l) { return filter[l]->mK; });
+    LaneValues(mC2, [&](int l) { return filter[l]->mC2; });
+    LaneValues(mC4, [&](int l) { return filter[l]->mC4; });
+    LaneValues(mFeedback, [&](int l) { return filter[l]->mFeedbackGain; });
+    LaneValues(mS0, [&](int l) { return filter[l]->mS0; });
+    LaneValues(mS1, [&](int l) { return filter[l]->mS1; });
+    LaneValues(mS2, [&](int l) { return filter[l]->mS2; });
+    LaneValues(mS3, [&](int l) { return filter[l]->mS3; });
+    LaneValues(mOffset, [&](int l) { return filter[l]->mDenormalOffset; });
+    mUpdates = _mm_setzero_si128();
+  }
+
+  // Voice::RenderSample in every lane, into out.
+  VORN_SSE2_INLINE void Sample(bool stepEnvelopes, DoubleLanes& out) {
+    __m128d sum[kPairs];
+    NextOscillatorSums(sum);
+    if (stepEnvelopes) {
+      mFilterEnvelope.Step();
+      mAmpEnvelope.Step();
+    }
+    UpdateCoefficients();
+    for (int p = 0; p < kPairs; ++p) {
+      out.Store(p, _mm_mul_pd(_mm_mul_pd(Filter(p, sum[p]), mVelocityFactor[p]), mAmpEnvelope.Level(p)));
+    }
+  }
+
+  void Save() {
+    mFilterEnvelope.Save();
+    mAmpEnvelope.Save();
+    IntLanes phase1Lanes, phase2Lanes, indexLanes, updateLanes;
+    phase1Lanes.Store(mPhase1);
+    phase2Lanes.Store(mPhase2);
+    indexLanes.Store(mCachedIndex);
+    updateLanes.Store(mUpdates);
+    DoubleLanes b, k, c2, c4, feedback, s0, s1, s2, s3, offset;
+    StoreLanes(mB, b);
+    StoreLanes(mK, k);
+    StoreLanes(mC2, c2);
+    StoreLanes(mC4, c4);
+    StoreLanes(mFeedback, feedback);
+    StoreLanes(mS0, s0);
+    StoreLanes(mS1, s1);
+    StoreLanes(mS2, s2);
+    StoreLanes(mS3, s3);
+    StoreLanes(mOffset, offset);
+    for (int lane = 0; lane < kLanes; ++lane) {
+      mOsc[lane]->mPhase1 = phase1Lanes.v[lane];
+      mOsc[lane]->mPhase2 = phase2Lanes.v[lane];
+      VoiceFilter& f = *mFilter[lane];
+      f.mB = b.v[lane];
+      f.mK = k.v[lane];
+      f.mC2 = c2.v[lane];
+      f.mC4 = c4.v[lane];
+      f.mFeedbackGain = feedback.v[lane];
+      f.mS0 = s0.v[lane];
+      f.mS1 = s1.v[lane];
+      f.mS2 = s2.v[lane];
+      f.mS3 = s3.v[lane];
+      f.mDenormalOffset = offset.v[lane];
+      f.mCachedIndex = indexLanes.v[lane];
+      f.mCoefficientUpdates += updateLanes.v[lane];
+    }
+  }
+
+ private:
+  // OscillatorPair::Next in all four lanes.
+  VORN_SSE2_INLINE void NextOscillatorSums(__m128d (&sum)[kPairs]) {
+    sum[0] = _mm_add_pd(LookupPair<0>(mTable1, mPhase1), LookupPair<0>(mTable2, mPhase2));
+    sum[1] = _mm_add_pd(LookupPair<2>(mTable1, mPhase1), LookupPair<2>(mTable2, mPhase2));
+    const __m128i phaseMask = _mm_set1_epi32(kPhaseMask);
+    const __m128i next1 = _mm_add_epi32(mPhase1, mIncrement1);
+    const __m128i wrapped =
+        _mm_xor_si128(_mm_cmpeq_epi32(_mm_srli_epi32(next1, kPhaseBits), _mm_setzero_si128()), _mm_set1_epi32(-1));
+    mPhase2 = _mm_and_si128(_mm_add_epi32(mPhase2, mIncrement2), phaseMask);
+    const int syncs = _mm_movemask_ps(_mm_castsi128_ps(_mm_and_si128(wrapped, mSynced)));
+    if (syncs != 0) Sync(next1, syncs);
+    mPhase1 = _mm_and_si128(next1, phaseMask);
+  }
+
+  // Oscillator 1 wrapped in the lanes of syncs (bits): oscillator 2 restarts.
+  __attribute__((noinline)) void Sync(__m128i next1, int syncs) {
+    IntLanes nextLanes, phase2Lanes;
+    nextLanes.Store(next1);
+    phase2Lanes.Store(mPhase2);
+    for (int lane = 0; lane < kLanes; ++lane) {
+      if (!(syncs & (1 << lane))) continue;
+      const auto next = static_cast<std::uint32_t>(nextLanes.v[lane]);
+      phase2Lanes.v[lane] =
+          static_cast<std::int32_t>(static_cast<std::int64_t>(next * mOsc[lane]->mSyncRatio) & kPhaseMask);
+    }
+    mPhase2 = phase2Lanes.Load();
+  }
+
+  // The cutoff index of VoiceFilter::Process, and new coefficients where it changed.
+  VORN_SSE2_INLINE void UpdateCoefficients() {
+    __m128i pairIndex[kPairs];
+    for (int p = 0; p < kPairs; ++p) {
+      const __m128d modulated = _mm_add_pd(
+          _mm_add_pd(
+              _mm_add_pd(_mm_add_pd(_mm_mul_pd(mFilterEnvelope.Level(p), mEnvelopeAmount[p]), mCutoff[p]), mLfoTerm[p]),
+              mKeyTerm[p]),
+          mVelocityTerm[p]);
+      pairIndex[p] = _mm_cvttpd_epi32(modulated);
+    }
+    const __m128i index = _mm_unpacklo_epi64(pairIndex[0], pairIndex[1]);
+    const __m128i changed = _mm_xor_si128(_mm_cmpeq_epi32(index, mCachedIndex), _mm_set1_epi32(-1));
+    if (_mm_movemask_ps(_mm_castsi128_ps(changed)) != 0) ComputeCoefficients(index, changed);
+  }
+
+  // VoiceFilter::ComputeCoefficients in the lanes whose cutoff index changed.
+  __attribute__((noinline)) void ComputeCoefficients(__m128i index, __m128i changed) {
+    IntLanes indexLanes;
+    indexLanes.Store(index);
+    DoubleLanes cutoff;
+    for (int lane = 0; lane < kLanes; ++lane) cutoff.v[lane] = mTables->Cutoff(indexLanes.v[lane]);
+    const __m128d two = _mm_set1_pd(2.0);
+    const __m128d take[kPairs] = {_mm_castsi128_pd(_mm_unpacklo_epi32(changed, changed)),
+                                  _mm_castsi128_pd(_mm_unpackhi_epi32(changed, changed))};
+    for (int p = 0; p < kPairs; ++p) {
+      const __m128d w = cutoff.Load(p);
+      const __m128d g = _mm_div_pd(_mm_set1_pd(1.0), _mm_add_pd(w, two));
+      const __m128d b = _mm_mul_pd(g, w);
+      mK[p] = Blend(mK[p], _mm_mul_pd(_mm_sub_pd(w, two), g), take[p]);
+      mB[p] = Blend(mB[p], b, take[p]);
+      if (mSmooth) {
+        mFeedback[p] =
+            Blend(mFeedback[p], _mm_mul_pd(mResonance[p], _mm_set1_pd(VoiceFilter::kSmoothFeedback)), take[p]);
+        const __m128d b2 = _mm_mul_pd(b, b);
+        mC4[p] = Blend(mC4[p], _mm_mul_pd(b2, b2), take[p]);
+      } else {
+        const __m128d c2 = _mm_mul_pd(two, g);
+        mC2[p] = Blend(mC2[p], c2, take[p]);
+        mC4[p] = Blend(mC4[p], _mm_mul_pd(c2, b), take[p]);
+        mFeedback[p] =
+            Blend(mFeedback[p], _mm_mul_pd(mResonance[p], _mm_set1_pd(VoiceFilter::kDirtyFeedback)), take[p]);
+      }
+    }
+    mCachedIndex = index;
+    mUpdates = _mm_sub_epi32(mUpdates, changed);
+  }
+
+  // The filtering of VoiceFilter::Process for one pair, its coefficients current.
+  VORN_SSE2_INLINE __m128d Filter(int p, __m128d x) {
+    const __m128d signBit = _mm_set1_pd(-0.0);
+    const __m128d in = _mm_add_pd(x, mOffset[p]);
+    mS0[p] = _mm_add_pd(mS0[p], mOffset[p]);
+    mS1[p] = _mm_add_pd(mS1[p], mOffset[p]);
+    mS2[p] = _mm_add_pd(mS2[p], mOffset[p]);
+    mS3[p] = _mm_add_pd(mS3[p], mOffset[p]);
+    mOffset[p] = _mm_xor_pd(mOffset[p], signBit);
+    const __m128d b = mB[p];
+    const __m128d k = mK[p];
+    if (mSmooth) {
+      const __m128d estimate = _mm_add_pd(
+          _mm_add_pd(_mm_mul_pd(_mm_add_pd(_mm_mul_pd(_mm_add_pd(_mm_mul_pd(mS0[p], b), mS1[p]), b), mS2[p]), b),
+                     mS3[p]),
+          _mm_mul_pd(in, mC4[p]));
+      const __m128d u = _mm_sub_pd(in, _mm_mul_pd(Clip(estimate), mFeedback[p]));
+      const __m128d bu = _mm_mul_pd(b, u);
+      const __m128d y1 = _mm_add_pd(mS0[p], bu);
+      mS0[p] = _mm_sub_pd(bu, _mm_mul_pd(k, y1));
+      const __m128d by1 = _mm_mul_pd(b, y1);
+      const __m128d y2 = _mm_add_pd(mS1[p], by1);
+      mS1[p] = _mm_sub_pd(by1, _mm_mul_pd(k, y2));
+      const __m128d by2 = _mm_mul_pd(b, y2);
+      const __m128d y3 = _mm_add_pd(mS2[p], by2);
+      mS2[p] = _mm_sub_pd(by2, _mm_mul_pd(k, y3));
+      const __m128d by3 = _mm_mul_pd(b, y3);
+      const __m128d y4 = _mm_add_pd(mS3[p], by3);
+      mS3[p] = _mm_sub_pd(by3, _mm_mul_pd(k, y4));
+      return estimate;
+    }
+    const __m128d c2 = mC2[p];
+    const __m128d bin = _mm_mul_pd(b, in);
+    const __m128d t = _mm_add_pd(bin, mS0[p]);
+    mS0[p] = _mm_sub_pd(bin, _mm_mul_pd(k, t));
+    const __m128d estimate = _mm_add_pd(
+        t, _mm_mul_pd(mFeedback[p], _mm_add_pd(_mm_add_pd(_mm_mul_pd(c2, mS1[p]), mS2[p]), _mm_mul_pd(mC4[p], t))));
+    const __m128d v = _mm_mul_pd(b, Clip(estimate));
+    const __m128d y = _mm_add_pd(mS1[p], v);
+    mS1[p] = _mm_sub_pd(v, _mm_mul_pd(k, y));
+    const __m128d q = _mm_add_pd(mS2[p], _mm_mul_pd(c2, y));
+    mS2[p] = _mm_sub_pd(_mm_mul_pd(_mm_xor_pd(c2, signBit), y), _mm_mul_pd(k, q));
+    return y;
+  }
+
+  OscillatorPair* mOsc[kLanes];
+  VoiceFilter* mFilter[kLanes];
+  bool mSmooth;
+  const PitchTables* mTables;
+  EnvelopeLanes mFilterEnvelope;
+  EnvelopeLanes mAmpEnvelope;
+  __m128i mPhase1, mPhase2, mIncrement1, mIncrement2, mSynced, mCachedIndex, mUpdates;
+  const double* mTable1[kLanes];
+  const double* mTable2[kLanes];
+  __m128d mEnvelopeAmount[kPairs], mCutoff[kPairs], mLfoTerm[kPairs], mKeyTerm[kPairs], mVelocityTerm[kPairs];
+  __m128d mResonance[kPairs], mVelocityFactor[kPairs];
+  __m128d mB[kPairs], mK[kPairs], mC2[kPairs], mC4[kPairs], mFeedback[kPairs];
+  __m128d mS0[kPairs], mS1[kPairs], mS2[kPairs], mS3[kPairs], mOffset[kPairs];
+};
+
+namespace {
+
+// mix[i] plus the lanes of each group, voice by voice in order.
+template <int kGroups>
+VORN_SSE2_INLINE double AddLanes(double mixed, const DoubleLanes (&out)[kGroups]) {
+  for (const DoubleLanes& group : out) {
+    for (int lane = 0; lane < kLanes; ++lane) mixed += group.v[lane];
+  }
+  return mixed;
+}
+
+}  // namespace
+
+void VoiceGroupSse2::Render(Voice* const* group, double* mix, int n) {
+  Lanes lanes(group);
+  DoubleLanes out[1];
+  for (int i = 0; i < n; ++i) {
+    lanes.Sample(i > 0, out[0]);
+    mix[i] = AddLanes(mix[i], out);
+  }
+  lanes.Save();
+}
+
+// Two groups are independent dependency chains: rendered side by side, the
+// processor overlaps them.
+void VoiceGroupSse2::RenderTwo(Voice* const* groups, double* mix, int n) {
+  Lanes first(groups);
+  Lanes second(groups + kLanes);
+  DoubleLanes out[2];
+  for (int i = 0; i < n; ++i) {
+    first.Sample(i > 0, out[0]);
+    second.Sample(i > 0, out[1]);
+    mix[i] = AddLanes(mix[i], out);
+  }
+  first.Save();
+  second.Save();
+}

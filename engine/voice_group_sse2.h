@@ -1,0 +1,25 @@
+// Four sounding voices rendered in two pairs, each pair in the two lanes of
+// SSE2 vectors: the portable path of every x86 processor the plug-in runs on
+// (x86-64, and the 32-bit build, which computes with SSE2). Each lane performs
+// exactly the operations of Voice::RenderSample, in the same order and
+// rounding, so the output is bit for bit that of the scalar code. Rare
+// per-lane events (a hard-sync wrap, an envelope changing stage) are handed to
+// the scalar code of the voice concerned.
+#pragma once
+
+class Voice;
+
+class VoiceGroupSse2 {
+ public:
+  // Whether the four voices can share the vector code: one filter mode and one
+  // set of pitch tables.
+  static bool CanRender(Voice* const* group);
+  // Adds n samples of the four voices to mix, voice by voice in group order.
+  static void Render(Voice* const* group, double* mix, int n);
+  // The same for eight voices, two groups that CanRender, side by side.
+  static void RenderTwo(Voice* const* groups, double* mix, int n);
+
+ private:
+  class EnvelopeLanes;
+  class Lanes;
+};
