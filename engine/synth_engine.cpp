@@ -223,7 +223,6 @@ void SynthEngine::RenderBlock(double* left, double* right, int frames) {
     right += n;
     frames -= n;
   }
-  CatchUpFreeVoices();
 }
 
 void SynthEngine::ControlTick() {
@@ -287,6 +286,8 @@ void SynthEngine::RescanVoices() {
 // come one block closer. The event is copied out first: a mapped controller
 // reaches ApplyParameter, which may release voices but never touches the queue.
 void SynthEngine::ConsumeEvents() {
+  // The last tick left nothing consumed behind: an empty queue has no work.
+  if (mQueue.Pending() == 0) return;
   MidiEvent event;
   while (mQueue.TakeDue(mControlBlock, event)) Dispatch(event);
   mQueue.EndTick(mControlBlock);

@@ -66,6 +66,8 @@ class SynthEngine {
   int SamplesLeftInControlBlock() const { return mSamplesLeft; }
   std::uint64_t ControlTicks() const { return mControlTicks; }
   int ActiveVoiceCount() const { return mActiveVoices; }
+  // A free voice's oscillator phases are as far as they were last brought up
+  // to date (see mClock), not necessarily the current ones.
   const Voice& VoiceAt(int index) const { return mVoices[index]; }
   const EventQueue& Queue() const { return mQueue; }
   const HeldNoteMap& HeldNotes() const { return mHeldNotes; }
@@ -113,9 +115,10 @@ class SynthEngine {
   VoiceSet mSounding = 0;
   VoiceSet mTicking = 0;
   // Samples rendered, modulo 2^32. A free voice (active, not sounding) has its
-  // phases advanced only up to mFreeSince[v] on this clock; CatchUpFreeVoices
-  // brings them up to date at the end of every host block and before anything
-  // depends on them.
+  // phases advanced only up to mFreeSince[v] on this clock; they are brought
+  // up to date, in one step, when the voice sounds again and when the set of
+  // active voices or the sample rate changes. The count wraps with the
+  // phases, which wrap at 2^28, so any number of samples since is exact.
   std::uint32_t mClock = 0;
   std::array<std::uint32_t, kVoiceCount> mFreeSince{};
 };

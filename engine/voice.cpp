@@ -99,10 +99,11 @@ void Voice::RenderGroup(Voice* const* group, double* mix, int n) {
 }
 
 void Voice::RenderVoices(Voice* voices, VoiceSet sounding, double* mix, int n) {
-  // Voices are taken in index order, up to eight at a time: two groups of four
-  // for the vector code, or groups of up to four for the scalar code.
-  constexpr int kScalarGroup = 4;
-  constexpr int kMaxBatch = 2 * kScalarGroup;
+  // Voices are taken in index order, up to sixteen at a time: groups of four
+  // for the vector code, side by side, or up to four for the scalar code.
+  constexpr int kGroupSize = 4;
+  constexpr int kMaxBatch = kGroupSize * VoiceGroupAvx2::kMaxGroups;
+  static_assert(VoiceGroupSse2::kMaxGroups <= VoiceGroupAvx2::kMaxGroups, "a batch holds the most groups");
   Voice* batch[kMaxBatch];
   int batched = 0;
   const bool avx2 = SelectedVectorPath() == VectorPath::kAvx2;
@@ -115,21 +116,28 @@ void Voice::RenderVoices(Voice* voices, VoiceSet sounding, double* mix, int n) {
       default: break;
     }
   };
-  // The vector code of the path in use, when the batch's first four can share it.
-  const auto renderVector = [&](auto group) {
-    using Group = decltype(group);
-    if (batched < kScalarGroup || !Group::CanRender(batch)) return 0;
-    if (batched == kMaxBatch && Group::CanRender(batch + kScalarGroup)) {
-      Group::RenderTwo(batch, mix, n);
-      return kMaxBatch;
+  // Renders what follows done with the vector code of the path in use, as many
+  // whole groups as can share it; answers how many voices that was.
+  const auto renderVector = [&](auto path, int done) {
+    using Group = decltype(path);
+    int groups = 0;
+    while (groups < Group::kMaxGroups && done + (groups + 1) * kGroupSize <= batched &&
+           Group::CanRender(batch + done + groups * kGroupSize)) {
+      ++groups;
     }
-    Group::Render(batch, mix, n);
-    return kScalarGroup;
+    if (groups > 0) Group::Render(batch + done, groups, mix, n);
+    return groups * kGroupSize;
   };
   const auto flush = [&]() {
-    int done = avx2 ? renderVector(VoiceGroupAvx2{}) : renderVector(VoiceGroupSse2{});
-    for (; done < batched; done += kScalarGroup) {
-      renderScalar(batch + done, std::min(kScalarGroup, batched - done));
+    for (int done = 0; done < batched;) {
+      const int rendered = avx2 ? renderVector(VoiceGroupAvx2{}, done) : renderVector(VoiceGroupSse2{}, done);
+      if (rendered > 0) {
+        done += rendered;
+      } else {
+        const int count = std::min(kGroupSize, batched - done);
+        renderScalar(batch + done, count);
+        done += count;
+      }
     }
     batched = 0;
   };

@@ -2,7 +2,9 @@
 
 #include <immintrin.h>
 
+#include <cstddef>
 #include <cstdint>
+#include <utility>
 
 #include "engine/voice.h"
 
@@ -358,33 +360,32 @@ class VoiceGroupAvx2::Lanes {
   __m256d mB, mK, mC2, mC4, mFeedback, mS0, mS1, mS2, mS3, mOffset;
 };
 
-VORN_AVX2 void VoiceGroupAvx2::Render(Voice* const* group, double* mix, int n) {
-  Lanes lanes(group);
-  DoubleLanes out;
-  for (int i = 0; i < n; ++i) {
-    out.Store(lanes.Sample(i > 0));
-    double total = mix[i];
-    for (int lane = 0; lane < kLanes; ++lane) total += out.v[lane];
-    mix[i] = total;
-  }
-  lanes.Save();
-}
+namespace {
 
-// Two groups are two independent dependency chains: rendered side by side,
-// the processor overlaps them.
-VORN_AVX2 void VoiceGroupAvx2::RenderTwo(Voice* const* groups, double* mix, int n) {
-  Lanes first(groups);
-  Lanes second(groups + kLanes);
-  DoubleLanes out[2];
+// The samples of kGroups groups side by side: independent dependency chains
+// that the processor overlaps. Every voice adds into mix[i] in group order.
+template <int kGroups, typename Lanes, std::size_t... kGroup>
+VORN_AVX2_INLINE void RenderSideBySide(Voice* const* groups, double* mix, int n, std::index_sequence<kGroup...>) {
+  Lanes lanes[kGroups] = {Lanes(groups + kGroup * kLanes)...};
+  DoubleLanes out[kGroups];
   for (int i = 0; i < n; ++i) {
-    out[0].Store(first.Sample(i > 0));
-    out[1].Store(second.Sample(i > 0));
+    for (int g = 0; g < kGroups; ++g) out[g].Store(lanes[g].Sample(i > 0));
     double total = mix[i];
     for (const DoubleLanes& group : out) {
       for (int lane = 0; lane < kLanes; ++lane) total += group.v[lane];
     }
     mix[i] = total;
   }
-  first.Save();
-  second.Save();
+  for (Lanes& group : lanes) group.Save();
+}
+
+}  // namespace
+
+VORN_AVX2 void VoiceGroupAvx2::Render(Voice* const* groups, int count, double* mix, int n) {
+  switch (count) {
+    case 1: RenderSideBySide<1, Lanes>(groups, mix, n, std::make_index_sequence<1>()); break;
+    case 2: RenderSideBySide<2, Lanes>(groups, mix, n, std::make_index_sequence<2>()); break;
+    case 3: RenderSideBySide<3, Lanes>(groups, mix, n, std::make_index_sequence<3>()); break;
+    default: RenderSideBySide<4, Lanes>(groups, mix, n, std::make_index_sequence<4>()); break;
+  }
 }

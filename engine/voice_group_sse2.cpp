@@ -2,7 +2,9 @@
 
 #include <emmintrin.h>
 
+#include <cstddef>
 #include <cstdint>
+#include <utility>
 
 #include "engine/voice.h"
 
@@ -379,38 +381,29 @@ class VoiceGroupSse2::Lanes {
 
 namespace {
 
-// mix[i] plus the lanes of each group, voice by voice in order.
-template <int kGroups>
-VORN_SSE2_INLINE double AddLanes(double mixed, const DoubleLanes (&out)[kGroups]) {
-  for (const DoubleLanes& group : out) {
-    for (int lane = 0; lane < kLanes; ++lane) mixed += group.v[lane];
+// The samples of kGroups groups side by side: independent dependency chains
+// that the processor overlaps. Every voice adds into mix[i] in group order.
+template <int kGroups, typename Lanes, std::size_t... kGroup>
+VORN_SSE2_INLINE void RenderSideBySide(Voice* const* groups, double* mix, int n, std::index_sequence<kGroup...>) {
+  Lanes lanes[kGroups] = {Lanes(groups + kGroup * kLanes)...};
+  DoubleLanes out[kGroups];
+  for (int i = 0; i < n; ++i) {
+    for (int g = 0; g < kGroups; ++g) lanes[g].Sample(i > 0, out[g]);
+    double total = mix[i];
+    for (const DoubleLanes& group : out) {
+      for (int lane = 0; lane < kLanes; ++lane) total += group.v[lane];
+    }
+    mix[i] = total;
   }
-  return mixed;
+  for (Lanes& group : lanes) group.Save();
 }
 
 }  // namespace
 
-void VoiceGroupSse2::Render(Voice* const* group, double* mix, int n) {
-  Lanes lanes(group);
-  DoubleLanes out[1];
-  for (int i = 0; i < n; ++i) {
-    lanes.Sample(i > 0, out[0]);
-    mix[i] = AddLanes(mix[i], out);
+void VoiceGroupSse2::Render(Voice* const* groups, int count, double* mix, int n) {
+  if (count == 1) {
+    RenderSideBySide<1, Lanes>(groups, mix, n, std::make_index_sequence<1>());
+  } else {
+    RenderSideBySide<2, Lanes>(groups, mix, n, std::make_index_sequence<2>());
   }
-  lanes.Save();
-}
-
-// Two groups are independent dependency chains: rendered side by side, the
-// processor overlaps them.
-void VoiceGroupSse2::RenderTwo(Voice* const* groups, double* mix, int n) {
-  Lanes first(groups);
-  Lanes second(groups + kLanes);
-  DoubleLanes out[2];
-  for (int i = 0; i < n; ++i) {
-    first.Sample(i > 0, out[0]);
-    second.Sample(i > 0, out[1]);
-    mix[i] = AddLanes(mix[i], out);
-  }
-  first.Save();
-  second.Save();
 }

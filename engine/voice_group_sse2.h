@@ -14,10 +14,11 @@ class VoiceGroupSse2 {
   // Whether the four voices can share the vector code: one filter mode and one
   // set of pitch tables.
   static bool CanRender(Voice* const* group);
-  // Adds n samples of the four voices to mix, voice by voice in group order.
-  static void Render(Voice* const* group, double* mix, int n);
-  // The same for eight voices, two groups that CanRender, side by side.
-  static void RenderTwo(Voice* const* groups, double* mix, int n);
+  // The most groups rendered side by side.
+  static constexpr int kMaxGroups = 2;
+  // Adds n samples of count (1..kMaxGroups) consecutive groups of four voices,
+  // each of which CanRender, to mix, voice by voice in order.
+  static void Render(Voice* const* groups, int count, double* mix, int n);
 
  private:
   class EnvelopeLanes;
