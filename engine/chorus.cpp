@@ -89,6 +89,9 @@ void Chorus::ProcessSilence(double* left, double* right, int n) {
   std::fill(left, left + n, 0.0);
   std::fill(right, right + n, 0.0);
   if (!mOn) return;
-  mWrite = static_cast<int>((static_cast<long long>(mWrite) + n) % mLineLength);
+  // A control block is shorter than the line, so one wrap at most, as a rule.
+  mWrite += n;
+  if (mWrite >= mLineLength) mWrite -= mLineLength;
+  if (mWrite >= mLineLength) mWrite %= mLineLength;
   for (int k = 0; k < kTapCount; ++k) mDelay[k] = AddRepeatedly(mDelay[k], mDelayStep[k], n);
 }

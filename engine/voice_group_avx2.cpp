@@ -37,12 +37,11 @@ VORN_AVX2 __m256d LaneMask(bool a, bool b, bool c, bool d) {
       _mm256_setr_epi64x(-std::int64_t{a}, -std::int64_t{b}, -std::int64_t{c}, -std::int64_t{d}));
 }
 
-// Clip(x) = x < -1 ? -1 : (x > 1 ? 1 : x), NaN passing through as in the scalar code.
+// Clip(x) = x < -1 ? -1 : (x > 1 ? 1 : x). minpd and maxpd return their second
+// operand unless the first compares as less or greater, so NaN passes through
+// as in the scalar code.
 VORN_AVX2_INLINE __m256d Clip(__m256d x) {
-  const __m256d one = _mm256_set1_pd(1.0);
-  const __m256d minusOne = _mm256_set1_pd(-1.0);
-  __m256d r = _mm256_blendv_pd(x, one, _mm256_cmp_pd(x, one, _CMP_GT_OQ));
-  return _mm256_blendv_pd(r, minusOne, _mm256_cmp_pd(x, minusOne, _CMP_LT_OQ));
+  return _mm256_max_pd(_mm256_set1_pd(-1.0), _mm256_min_pd(_mm256_set1_pd(1.0), x));
 }
 
 // Reads wave-table entries phase >> 16 of four tables. Four plain loads are
