@@ -71,15 +71,20 @@ class VoiceGroupAvx2::EnvelopeLanes {
   VORN_AVX2 EnvelopeLanes(Voice* const* group, Envelope Voice::*member) : mGroup(group), mMember(member) { Load(); }
 
   // Envelope::Step in every lane; a lane that ends its attack or reaches zero
-  // is stepped by the envelope itself, which knows what comes next.
+  // is stepped by the envelope itself, which knows what comes next. Which
+  // stages the lanes are in holds until then, so tests that no lane needs are
+  // left out.
   VORN_AVX2_INLINE void Step() {
     const __m256d next = _mm256_add_pd(_mm256_mul_pd(_mm256_sub_pd(mTarget, mLevel), mCoefficient), mLevel);
-    const __m256d attackEnds = _mm256_and_pd(mAttack, _mm256_cmp_pd(next, _mm256_set1_pd(1.0), _CMP_GE_OQ));
-    const __m256d falling = _mm256_andnot_pd(mAttack, mActive);
-    const __m256d reachesZero = _mm256_and_pd(falling, _mm256_cmp_pd(next, _mm256_setzero_pd(), _CMP_LE_OQ));
-    const int special = _mm256_movemask_pd(_mm256_or_pd(attackEnds, reachesZero));
+    int special = 0;
+    if (mAnyAttack) {
+      special = _mm256_movemask_pd(_mm256_and_pd(mAttack, _mm256_cmp_pd(next, _mm256_set1_pd(1.0), _CMP_GE_OQ)));
+    }
+    if (mAnyFalling) {
+      special |= _mm256_movemask_pd(_mm256_and_pd(mFalling, _mm256_cmp_pd(next, _mm256_setzero_pd(), _CMP_LE_OQ)));
+    }
     if (special == 0) {
-      mLevel = _mm256_blendv_pd(mLevel, next, mActive);
+      mLevel = mAllActive ? next : _mm256_blendv_pd(mLevel, next, mActive);
     } else {
       StepChangingStage(next, special);
     }
@@ -122,11 +127,16 @@ class VoiceGroupAvx2::EnvelopeLanes {
                        e3.mStage != Envelope::kIdle);
     mAttack = LaneMask(e0.mStage == Envelope::kAttack, e1.mStage == Envelope::kAttack, e2.mStage == Envelope::kAttack,
                        e3.mStage == Envelope::kAttack);
+    mFalling = _mm256_andnot_pd(mAttack, mActive);
+    mAllActive = _mm256_movemask_pd(mActive) == (1 << kLanes) - 1;
+    mAnyAttack = _mm256_movemask_pd(mAttack) != 0;
+    mAnyFalling = _mm256_movemask_pd(mFalling) != 0;
   }
 
   Voice* const* mGroup;
   Envelope Voice::*mMember;
-  __m256d mLevel, mTarget, mCoefficient, mActive, mAttack;
+  __m256d mLevel, mTarget, mCoefficient, mActive, mAttack, mFalling;
+  bool mAllActive, mAnyAttack, mAnyFalling;
 };
 
 bool VoiceGroupAvx2::CanRender(Voice* const* group) {
@@ -276,8 +286,10 @@ class VoiceGroupAvx2::Lanes {
             mKeyTerm),
         mVelocityTerm);
     const __m128i index = _mm256_cvttpd_epi32(modulated);
-    const __m128i changed = _mm_xor_si128(_mm_cmpeq_epi32(index, mCachedIndex), _mm_set1_epi32(-1));
-    if (_mm_movemask_ps(_mm_castsi128_ps(changed)) != 0) ComputeCoefficients(index, changed);
+    const __m128i same = _mm_cmpeq_epi32(index, mCachedIndex);
+    if (_mm_movemask_ps(_mm_castsi128_ps(same)) != (1 << kLanes) - 1) {
+      ComputeCoefficients(index, _mm_xor_si128(same, _mm_set1_epi32(-1)));
+    }
     const __m256d signBit = _mm256_set1_pd(-0.0);
     const __m256d in = _mm256_add_pd(x, mOffset);
     mS0 = _mm256_add_pd(mS0, mOffset);

@@ -68,19 +68,23 @@ class VoiceGroupSse2::EnvelopeLanes {
   EnvelopeLanes(Voice* const* group, Envelope Voice::*member) : mGroup(group), mMember(member) { Load(); }
 
   // Envelope::Step in every lane; a lane that ends its attack or reaches zero
-  // is stepped by the envelope itself, which knows what comes next.
+  // is stepped by the envelope itself, which knows what comes next. Which
+  // stages the lanes are in holds until then, so tests that no lane needs are
+  // left out.
   VORN_SSE2_INLINE void Step() {
     __m128d next[kPairs];
     int special = 0;
     for (int p = 0; p < kPairs; ++p) {
       next[p] = _mm_add_pd(_mm_mul_pd(_mm_sub_pd(mTarget[p], mLevel[p]), mCoefficient[p]), mLevel[p]);
-      const __m128d attackEnds = _mm_and_pd(mAttack[p], _mm_cmpge_pd(next[p], _mm_set1_pd(1.0)));
-      const __m128d falling = _mm_andnot_pd(mAttack[p], mActive[p]);
-      const __m128d reachesZero = _mm_and_pd(falling, _mm_cmple_pd(next[p], _mm_setzero_pd()));
-      special |= _mm_movemask_pd(_mm_or_pd(attackEnds, reachesZero)) << (2 * p);
+      if (mAnyAttack) {
+        special |= _mm_movemask_pd(_mm_and_pd(mAttack[p], _mm_cmpge_pd(next[p], _mm_set1_pd(1.0)))) << (2 * p);
+      }
+      if (mAnyFalling) {
+        special |= _mm_movemask_pd(_mm_and_pd(mFalling[p], _mm_cmple_pd(next[p], _mm_setzero_pd()))) << (2 * p);
+      }
     }
     if (special == 0) {
-      for (int p = 0; p < kPairs; ++p) mLevel[p] = Blend(mLevel[p], next[p], mActive[p]);
+      for (int p = 0; p < kPairs; ++p) mLevel[p] = mAllActive ? next[p] : Blend(mLevel[p], next[p], mActive[p]);
     } else {
       StepChangingStage(next, special);
     }
@@ -120,12 +124,22 @@ class VoiceGroupSse2::EnvelopeLanes {
       const Envelope& second = envelope(2 * p + 1);
       mActive[p] = LaneMask(first.mStage != Envelope::kIdle, second.mStage != Envelope::kIdle);
       mAttack[p] = LaneMask(first.mStage == Envelope::kAttack, second.mStage == Envelope::kAttack);
+      mFalling[p] = _mm_andnot_pd(mAttack[p], mActive[p]);
+    }
+    mAllActive = true;
+    mAnyAttack = false;
+    mAnyFalling = false;
+    for (int p = 0; p < kPairs; ++p) {
+      mAllActive = mAllActive && _mm_movemask_pd(mActive[p]) == 3;
+      mAnyAttack = mAnyAttack || _mm_movemask_pd(mAttack[p]) != 0;
+      mAnyFalling = mAnyFalling || _mm_movemask_pd(mFalling[p]) != 0;
     }
   }
 
   Voice* const* mGroup;
   Envelope Voice::*mMember;
-  __m128d mLevel[kPairs], mTarget[kPairs], mCoefficient[kPairs], mActive[kPairs], mAttack[kPairs];
+  __m128d mLevel[kPairs], mTarget[kPairs], mCoefficient[kPairs], mActive[kPairs], mAttack[kPairs], mFalling[kPairs];
+  bool mAllActive, mAnyAttack, mAnyFalling;
 };
 
 bool VoiceGroupSse2::CanRender(Voice* const* group) {
@@ -283,8 +297,10 @@ class VoiceGroupSse2::Lanes {
       pairIndex[p] = _mm_cvttpd_epi32(modulated);
     }
     const __m128i index = _mm_unpacklo_epi64(pairIndex[0], pairIndex[1]);
-    const __m128i changed = _mm_xor_si128(_mm_cmpeq_epi32(index, mCachedIndex), _mm_set1_epi32(-1));
-    if (_mm_movemask_ps(_mm_castsi128_ps(changed)) != 0) ComputeCoefficients(index, changed);
+    const __m128i same = _mm_cmpeq_epi32(index, mCachedIndex);
+    if (_mm_movemask_ps(_mm_castsi128_ps(same)) != (1 << kLanes) - 1) {
+      ComputeCoefficients(index, _mm_xor_si128(same, _mm_set1_epi32(-1)));
+    }
   }
 
   // VoiceFilter::ComputeCoefficients in the lanes whose cutoff index changed.
