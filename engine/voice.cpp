@@ -106,7 +106,7 @@ void Voice::RenderVoices(Voice* voices, VoiceSet sounding, double* mix, int n) {
   static_assert(VoiceGroupSse2::kMaxGroups <= VoiceGroupAvx2::kMaxGroups, "a batch holds the most groups");
   Voice* batch[kMaxBatch];
   int batched = 0;
-  const bool avx2 = SelectedVectorPath() == VectorPath::kAvx2;
+  const VectorPath path = SelectedVectorPath();
   const auto renderScalar = [&](Voice* const* group, int count) {
     switch (count) {
       case 1: RenderGroup<1>(group, mix, n); break;
@@ -130,7 +130,12 @@ void Voice::RenderVoices(Voice* voices, VoiceSet sounding, double* mix, int n) {
   };
   const auto flush = [&]() {
     for (int done = 0; done < batched;) {
-      const int rendered = avx2 ? renderVector(VoiceGroupAvx2{}, done) : renderVector(VoiceGroupSse2{}, done);
+      int rendered = 0;
+      if (path == VectorPath::kAvx2) {
+        rendered = renderVector(VoiceGroupAvx2{}, done);
+      } else if (path == VectorPath::kSse2) {
+        rendered = renderVector(VoiceGroupSse2{}, done);
+      }
       if (rendered > 0) {
         done += rendered;
       } else {

@@ -11,8 +11,8 @@
 # otherwise SSE2; the 32-bit DLL too) and offers no switch to force one, so
 # these figures are of the path the processor gets; a third cross build,
 # build/win32-sse2 (VORN_SSE2_ONLY), is measured beside them. The script ends
-# with the engine benchmark's 16- and 64-voice figures, SSE2 and AVX2 side by
-# side, when that benchmark is built.
+# with the engine benchmark's 16- and 64-voice figures, the scalar voice code,
+# SSE2 and AVX2 side by side, when that benchmark is built.
 #
 # Usage: scripts/bench-windows.sh <repo> [<linux-build-dir>] [vorn-voice-cost options...]
 # The Linux build defaults to build/release (made with scripts/build.sh when

@@ -4,8 +4,10 @@
 //   - playing: nanoseconds per voice-sample and the realtime factor for 1, 8,
 //     16 and 64 held voices of two patches: "bright" (sync, LFO FM, resonant
 //     Smooth filter with LFO, chorus on) and the first factory program (synced
-//     saws into a resonant Dirty filter, chorus on), each with the portable
-//     SSE2 voice code and with AVX2 (the path the engine picks where it can);
+//     saws into a resonant Dirty filter, chorus on), each with the scalar voice
+//     code (one voice after another, what the SSE2 path was before it had
+//     vector code of its own), the portable SSE2 vector code and AVX2 (the path
+//     the engine picks where it can);
 //   - idle: nanoseconds per sample of one instance with no voice sounding,
 //     chorus on and off, once the chorus line has gone silent;
 //   - many instances: 16 instances with 8 held notes each, rendered block by
@@ -20,6 +22,7 @@
 #include <cstdio>
 #include <ctime>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "engine/engine_parameter.h"
@@ -134,11 +137,20 @@ void MeasureRender(benchmark::State& state, const std::vector<std::unique_ptr<In
   state.counters["percent_of_core"] = 100.0 * cpuPerBlock / (kBlock / kRate);
 }
 
-// Arguments: patch, held voices, vector path (0 SSE2, 1 AVX2).
+const char* PathName(VectorPath path) {
+  switch (path) {
+    case VectorPath::kSse2: return "SSE2";
+    case VectorPath::kAvx2: return "AVX2";
+    default: return "scalar";
+  }
+}
+
+// Arguments: patch, held voices, vector path (0 SSE2, 1 AVX2, 2 scalar).
 void Playing(benchmark::State& state) {
   const int patch = static_cast<int>(state.range(0));
   const int voices = static_cast<int>(state.range(1));
-  if (!SelectVectorPath(static_cast<VectorPath>(state.range(2)))) {
+  const auto path = static_cast<VectorPath>(state.range(2));
+  if (!SelectVectorPath(path)) {
     state.SkipWithError("this processor has no AVX2");
     return;
   }
@@ -146,13 +158,13 @@ void Playing(benchmark::State& state) {
   std::vector<std::unique_ptr<Instance>> instances;
   instances.push_back(PlayingInstance(patch, voices, left, right));
   if (!AllSounding(instances[0]->engine, voices)) state.SkipWithError("not every voice is sounding");
-  state.SetLabel(patch == kBright ? "bright" : "first factory program");
+  state.SetLabel(std::string(patch == kBright ? "bright, " : "first factory program, ") + PathName(path));
   MeasureRender(state, instances, left, right, voices, "ns_per_voice_sample");
   SelectVectorPath(BestVectorPath());
 }
 BENCHMARK(Playing)
-    ->ArgNames({"patch", "voices", "avx2"})
-    ->ArgsProduct({{kBright, kFirstFactoryProgram}, {1, 8, 16, 64}, {0, 1}})
+    ->ArgNames({"patch", "voices", "path"})
+    ->ArgsProduct({{kBright, kFirstFactoryProgram}, {1, 8, 16, 64}, {2, 0, 1}})
     ->Unit(benchmark::kMicrosecond);
 
 // Argument: chorus off (0) or on (1). Notes were played and released, so the

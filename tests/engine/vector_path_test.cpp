@@ -1,6 +1,6 @@
-// The SSE2 and AVX2 voice paths render the same random pieces to the bit:
-// both filter modes, sync on and off, envelopes starting, ending and being
-// retriggered, odd host block sizes, up to 64 voices.
+// The SSE2 and AVX2 voice paths render the same random pieces to the bit, as
+// the scalar voice code does: both filter modes, sync on and off, envelopes
+// starting, ending and being retriggered, odd host block sizes, up to 64 voices.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -93,6 +93,25 @@ TEST_F(VectorPaths, RenderTheSamePiecesToTheBit) {
     EXPECT_TRUE(SameBits(sse2.audio.left, avx2.audio.left)) << "seed " << seed;
     EXPECT_TRUE(SameBits(sse2.audio.right, avx2.audio.right)) << "seed " << seed;
     EXPECT_EQ(sse2.coefficientUpdates, avx2.coefficientUpdates) << "seed " << seed;
+  }
+}
+
+// The vector code of each path against voices rendered one after another in
+// scalar code, on every processor (the AVX2 path where it can run).
+TEST_F(VectorPaths, MatchTheScalarVoicesToTheBit) {
+  const VectorPath paths[] = {VectorPath::kSse2, VectorPath::kAvx2};
+  for (unsigned seed = 1; seed <= 6; ++seed) {
+    ASSERT_TRUE(SelectVectorPath(VectorPath::kScalar));
+    const Rendered scalar = RenderRandomPiece(seed);
+    EXPECT_GT(PeakAbs(scalar.audio.left), 0.01) << seed;
+    for (const VectorPath path : paths) {
+      if (!SelectVectorPath(path)) continue;
+      const Rendered vector = RenderRandomPiece(seed);
+      const int name = static_cast<int>(path);
+      EXPECT_TRUE(SameBits(scalar.audio.left, vector.audio.left)) << "seed " << seed << ", path " << name;
+      EXPECT_TRUE(SameBits(scalar.audio.right, vector.audio.right)) << "seed " << seed << ", path " << name;
+      EXPECT_EQ(scalar.coefficientUpdates, vector.coefficientUpdates) << "seed " << seed << ", path " << name;
+    }
   }
 }
 
