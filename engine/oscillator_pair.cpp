@@ -1,5 +1,6 @@
 #include "engine/oscillator_pair.h"
 
+#include <algorithm>
 #include <array>
 #include <limits>
 
@@ -62,14 +63,10 @@ Thresholds ComputeThresholds() {
 
 }  // namespace
 
-// The thresholds at or below entries, counted without branches: a binary
-// search mispredicts its way through voices of scattered pitches.
 int OscillatorPair::TableFor(std::int32_t increment) {
   static const Thresholds thresholds = ComputeThresholds();
   const int entries = increment >> kEntryBits;
-  int table = 0;
-  for (const int threshold : thresholds) table += threshold <= entries ? 1 : 0;
-  return table;
+  return static_cast<int>(std::upper_bound(thresholds.begin(), thresholds.end(), entries) - thresholds.begin());
 }
 
 void OscillatorPair::UpdatePitch(double pitch, double bend, double vibrato, double fmSource,
