@@ -30,6 +30,16 @@ class Envelope {
     }
   }
 
+  // Whether Step would leave level and stage as they are: then so would every
+  // later step until something else changes the envelope. A level equal to
+  // its target (not zero, so not a signed zero either) stays put exactly.
+  bool IsSettled() const {
+    if (mStage == kIdle) return true;
+    const double next = (mTarget - mLevel) * mCoefficient + mLevel;
+    const bool endsStage = mStage == kAttack ? next >= 1.0 : next <= 0.0;
+    return next == mLevel && mLevel != 0.0 && !endsStage;
+  }
+
   // Starts from the present level: a retriggered note does not click to zero.
   void StartAttack();
   void StartRelease();

@@ -75,6 +75,7 @@ class VoiceGroupAvx2::EnvelopeLanes {
   // stages the lanes are in holds until then, so tests that no lane needs are
   // left out.
   VORN_AVX2_INLINE void Step() {
+    if (mSettled) return;
     const __m256d next = _mm256_add_pd(_mm256_mul_pd(_mm256_sub_pd(mTarget, mLevel), mCoefficient), mLevel);
     int special = 0;
     if (mAnyAttack) {
@@ -107,6 +108,8 @@ class VoiceGroupAvx2::EnvelopeLanes {
   }
 
   VORN_AVX2_INLINE __m256d Level() const { return mLevel; }
+  // No lane's level or stage changes any more in this render.
+  VORN_AVX2_INLINE bool Settled() const { return mSettled; }
 
   VORN_AVX2 void Save() const {
     DoubleLanes level;
@@ -131,12 +134,13 @@ class VoiceGroupAvx2::EnvelopeLanes {
     mAllActive = _mm256_movemask_pd(mActive) == (1 << kLanes) - 1;
     mAnyAttack = _mm256_movemask_pd(mAttack) != 0;
     mAnyFalling = _mm256_movemask_pd(mFalling) != 0;
+    mSettled = e0.IsSettled() && e1.IsSettled() && e2.IsSettled() && e3.IsSettled();
   }
 
   Voice* const* mGroup;
   Envelope Voice::*mMember;
   __m256d mLevel, mTarget, mCoefficient, mActive, mAttack, mFalling;
-  bool mAllActive, mAnyAttack, mAnyFalling;
+  bool mAllActive, mAnyAttack, mAnyFalling, mSettled;
 };
 
 bool VoiceGroupAvx2::CanRender(Voice* const* group) {
@@ -199,6 +203,7 @@ class VoiceGroupAvx2::Lanes {
     mS3 = LaneValues([&](int l) { return filter[l]->mS3; });
     mOffset = LaneValues([&](int l) { return filter[l]->mDenormalOffset; });
     mUpdates = _mm_setzero_si128();
+    mCutoffSettled = false;
   }
 
   // Voice::RenderSample in every lane.
@@ -207,6 +212,12 @@ class VoiceGroupAvx2::Lanes {
     if (stepEnvelopes) {
       mFilterEnvelope.Step();
       mAmpEnvelope.Step();
+    }
+    // The cutoff index moves only with the filter envelope: once that has
+    // settled, the index found after it did holds for the rest of the render.
+    if (!mCutoffSettled) {
+      UpdateCoefficients();
+      mCutoffSettled = mFilterEnvelope.Settled();
     }
     return _mm256_mul_pd(_mm256_mul_pd(Filter(sum), mVelocityFactor), mAmpEnvelope.Level());
   }
@@ -278,8 +289,8 @@ class VoiceGroupAvx2::Lanes {
     mPhase2 = phase2Lanes.Load();
   }
 
-  // VoiceFilter::Process.
-  VORN_AVX2_INLINE __m256d Filter(__m256d x) {
+  // The cutoff index of VoiceFilter::Process, and new coefficients where it changed.
+  VORN_AVX2_INLINE void UpdateCoefficients() {
     const __m256d modulated = _mm256_add_pd(
         _mm256_add_pd(
             _mm256_add_pd(_mm256_add_pd(_mm256_mul_pd(mFilterEnvelope.Level(), mEnvelopeAmount), mCutoff), mLfoTerm),
@@ -290,6 +301,10 @@ class VoiceGroupAvx2::Lanes {
     if (_mm_movemask_ps(_mm_castsi128_ps(same)) != (1 << kLanes) - 1) {
       ComputeCoefficients(index, _mm_xor_si128(same, _mm_set1_epi32(-1)));
     }
+  }
+
+  // The filtering of VoiceFilter::Process, its coefficients current.
+  VORN_AVX2_INLINE __m256d Filter(__m256d x) {
     const __m256d signBit = _mm256_set1_pd(-0.0);
     const __m256d in = _mm256_add_pd(x, mOffset);
     mS0 = _mm256_add_pd(mS0, mOffset);
@@ -361,6 +376,7 @@ class VoiceGroupAvx2::Lanes {
   OscillatorPair* mOsc[kLanes];
   VoiceFilter* mFilter[kLanes];
   bool mSmooth;
+  bool mCutoffSettled;
   const double* mCutoffTable;
   EnvelopeLanes mFilterEnvelope;
   EnvelopeLanes mAmpEnvelope;

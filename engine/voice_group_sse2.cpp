@@ -72,6 +72,7 @@ class VoiceGroupSse2::EnvelopeLanes {
   // stages the lanes are in holds until then, so tests that no lane needs are
   // left out.
   VORN_SSE2_INLINE void Step() {
+    if (mSettled) return;
     __m128d next[kPairs];
     int special = 0;
     for (int p = 0; p < kPairs; ++p) {
@@ -106,6 +107,8 @@ class VoiceGroupSse2::EnvelopeLanes {
   }
 
   VORN_SSE2_INLINE __m128d Level(int pair) const { return mLevel[pair]; }
+  // No lane's level or stage changes any more in this render.
+  VORN_SSE2_INLINE bool Settled() const { return mSettled; }
 
   void Save() const {
     DoubleLanes level;
@@ -129,6 +132,8 @@ class VoiceGroupSse2::EnvelopeLanes {
     mAllActive = true;
     mAnyAttack = false;
     mAnyFalling = false;
+    mSettled = true;
+    for (int lane = 0; lane < kLanes; ++lane) mSettled = mSettled && envelope(lane).IsSettled();
     for (int p = 0; p < kPairs; ++p) {
       mAllActive = mAllActive && _mm_movemask_pd(mActive[p]) == 3;
       mAnyAttack = mAnyAttack || _mm_movemask_pd(mAttack[p]) != 0;
@@ -139,7 +144,7 @@ class VoiceGroupSse2::EnvelopeLanes {
   Voice* const* mGroup;
   Envelope Voice::*mMember;
   __m128d mLevel[kPairs], mTarget[kPairs], mCoefficient[kPairs], mActive[kPairs], mAttack[kPairs], mFalling[kPairs];
-  bool mAllActive, mAnyAttack, mAnyFalling;
+  bool mAllActive, mAnyAttack, mAnyFalling, mSettled;
 };
 
 bool VoiceGroupSse2::CanRender(Voice* const* group) {
@@ -202,6 +207,7 @@ class VoiceGroupSse2::Lanes {
     LaneValues(mS3, [&](int l) { return filter[l]->mS3; });
     LaneValues(mOffset, [&](int l) { return filter[l]->mDenormalOffset; });
     mUpdates = _mm_setzero_si128();
+    mCutoffSettled = false;
   }
 
   // Voice::RenderSample in every lane, into out.
@@ -212,7 +218,12 @@ class VoiceGroupSse2::Lanes {
       mFilterEnvelope.Step();
       mAmpEnvelope.Step();
     }
-    UpdateCoefficients();
+    // The cutoff index moves only with the filter envelope: once that has
+    // settled, the index found after it did holds for the rest of the render.
+    if (!mCutoffSettled) {
+      UpdateCoefficients();
+      mCutoffSettled = mFilterEnvelope.Settled();
+    }
     for (int p = 0; p < kPairs; ++p) {
       out.Store(p, _mm_mul_pd(_mm_mul_pd(Filter(p, sum[p]), mVelocityFactor[p]), mAmpEnvelope.Level(p)));
     }
@@ -383,6 +394,7 @@ class VoiceGroupSse2::Lanes {
   OscillatorPair* mOsc[kLanes];
   VoiceFilter* mFilter[kLanes];
   bool mSmooth;
+  bool mCutoffSettled;
   const PitchTables* mTables;
   EnvelopeLanes mFilterEnvelope;
   EnvelopeLanes mAmpEnvelope;
