@@ -17,8 +17,10 @@
 #include <string>
 
 #include "tests/chaos/chaos_host.h"
+#include "tests/chaos/library_allocations.h"
 #include "tests/chaos/parallel_run.h"
 #include "tests/chaos/watchdog.h"
+#include "tests/host/plugin_instance.h"
 #include "tests/host/plugin_library.h"
 
 namespace {
@@ -31,6 +33,18 @@ constexpr double kHangSeconds = 60.0;
 int Usage() {
   std::fprintf(stderr, "usage: vorn-chaos [--seed N] [--seconds S] [--instances K | --parallel K] <plug-in library>\n");
   return kUsageStatus;
+}
+
+// Starts counting the plug-in's allocations and tells how it is done, after
+// seeing the count move while an instance is made (which allocates): a
+// count that cannot see the plug-in's allocations must not pass for one.
+std::string WatchAllocations(vst2::EntryPoint entry) {
+  std::string how;
+  if (!WatchLibraryAllocations(reinterpret_cast<const void*>(entry), how)) return how;
+  const std::size_t before = ThreadLibraryAllocations();
+  { PluginInstance instance(entry); }
+  if (ThreadLibraryAllocations() == before) return "NOT counted: making an instance showed no allocation (" + how + ")";
+  return how;
 }
 
 }  // namespace
@@ -71,6 +85,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "chaos: %s exports no VSTPluginMain\n", path.c_str());
     return 1;
   }
+
+  std::printf("chaos: allocations in process calls: %s\n", WatchAllocations(entry).c_str());
 
   bool passed = false;
   if (parallel > 0) {
