@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "tests/chaos/temporary_folder.h"
 #include "tests/chaos/watchdog.h"
 #include "tests/host/plugin_instance.h"
 
@@ -17,6 +18,7 @@ ChaosHost::ChaosHost(vst2::EntryPoint entry, std::uint64_t seed, int instances, 
       watchdog_(watchdog),
       random_(seed),
       slots_(static_cast<std::size_t>(instances)),
+      folder_(std::make_unique<TemporaryFolder>("vorn-chaos-")),
       left_(kLargestCallFrames + 1),
       right_(kLargestCallFrames + 1),
       leftDouble_(kLargestCallFrames + 1),
@@ -98,8 +100,12 @@ void ChaosHost::Step(Slot& slot) {
     AskTexts(slot);
   else if (roll < 85)
     AskOther(slot);
-  else if (roll < 89)
+  else if (roll < 87)
     TakeChunk(slot);
+  else if (roll < 88)
+    SaveFile(slot);
+  else if (roll < 89)
+    LoadFile(slot);
   else if (roll < 95)
     GiveChunk(slot);
   else if (roll < 98)

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "tests/chaos/chaos_random.h"
 
 class PluginInstance;
+class TemporaryFolder;
 class Watchdog;
 
 // Every output sample of a process call stays within this magnitude: all 64
@@ -34,6 +36,8 @@ class ChaosHost {
   // Runs until `seconds` have passed or a check failed; true when none did.
   bool Run(double seconds);
   std::uint64_t calls() const { return calls_; }
+  // Program and bank files saved, loaded, and refused by their header.
+  std::string FileFigures() const;
 
  private:
   struct Slot {
@@ -78,12 +82,29 @@ class ChaosHost {
   void RoundTrip(Slot& slot);
   std::unique_ptr<PluginInstance> FreshInstance(vst2::IntPtr program);
 
+  // Program and bank files (chaos_files.cpp).
+  struct SavedFile {
+    std::filesystem::path path;
+    bool bank = false;
+    // A program file's parameter values when it was saved.
+    std::vector<float> parameters;
+  };
+  void SaveFile(Slot& slot);
+  void LoadFile(Slot& slot);
+  void CheckSound(Slot& slot, const char* after);
+
   vst2::EntryPoint entry_;
   std::uint64_t seed_;
   Watchdog& watchdog_;
   ChaosRandom random_;
   std::vector<Slot> slots_;
   std::vector<Chunk> chunks_;
+  // Where the files go; removed with what it holds at the end of the run.
+  std::unique_ptr<TemporaryFolder> folder_;
+  std::vector<SavedFile> files_;
+  int filesSaved_ = 0;
+  int filesLoaded_ = 0;
+  int filesRefused_ = 0;
   std::vector<float> left_, right_;
   std::vector<double> leftDouble_, rightDouble_;
   std::vector<char> scratch_;

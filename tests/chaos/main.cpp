@@ -97,6 +97,7 @@ int main(int argc, char** argv) {
     auto start = std::chrono::steady_clock::now();
     passed = host.Run(seconds);
     double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("chaos: %s\n", host.FileFigures().c_str());
     std::printf("chaos: %llu calls into %d instance(s) in %.1f s, seed %llu\n",
                 static_cast<unsigned long long>(host.calls()), instances, took, static_cast<unsigned long long>(seed));
   }
