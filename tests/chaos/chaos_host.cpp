@@ -25,7 +25,7 @@ ChaosHost::ChaosHost(vst2::EntryPoint entry, std::uint64_t seed, int instances, 
       rightDouble_(kLargestCallFrames + 1),
       scratch_(kScratchBytes) {}
 
-ChaosHost::~ChaosHost() = default;
+ChaosHost::~ChaosHost() { StopSecondThread(); }
 
 void ChaosHost::Note(const char* what) {
   action_ = what;
@@ -68,20 +68,24 @@ bool ChaosHost::Run(double seconds) {
   const Clock::time_point end =
       Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
   for (Slot& slot : slots_) Recreate(slot);
-  while (failures_ == 0 && Clock::now() < end) {
+  if (useSecondThread_) StartSecondThread();
+  while (failures_ == 0 && secondFailures_.load() == 0 && Clock::now() < end) {
     Slot& slot = slots_[static_cast<std::size_t>(random_.Below(static_cast<int>(slots_.size())))];
     Step(slot);
   }
+  StopSecondThread();
   // The end of a host session: every instance closed, some abruptly.
   for (Slot& slot : slots_) {
     Note("effClose at the end");
     slot.plugin.reset();
   }
-  return failures_ == 0;
+  return failures_ == 0 && secondFailures_.load() == 0;
 }
 
 void ChaosHost::Step(Slot& slot) {
   int roll = random_.Below(100);
+  // Chunks, files and replacing an instance: the second thread waits.
+  const std::unique_lock<std::mutex> hold = roll >= 85 ? HoldSecondThread() : std::unique_lock<std::mutex>();
   if (roll < 40)
     Process(slot);
   else if (roll < 50)

@@ -4,10 +4,13 @@
 // the same order, so a failure printed with its seed and call number replays.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "plugin/vst2/vst2_abi.h"
@@ -36,6 +39,10 @@ class ChaosHost {
   // Runs until `seconds` have passed or a check failed; true when none did.
   bool Run(double seconds);
   std::uint64_t calls() const { return calls_; }
+  // Calls from a second thread of the host alongside the driving one (see
+  // chaos_second_thread.cpp); set before Run.
+  void UseSecondThread() { useSecondThread_ = true; }
+  std::uint64_t secondThreadCalls() const { return secondCalls_.load(); }
   // Program and bank files saved, loaded, and refused by their header.
   std::string FileFigures() const;
 
@@ -82,6 +89,15 @@ class ChaosHost {
   void RoundTrip(Slot& slot);
   std::unique_ptr<PluginInstance> FreshInstance(vst2::IntPtr program);
 
+  // The host's second thread (chaos_second_thread.cpp).
+  void StartSecondThread();
+  void StopSecondThread();
+  // Keeps the second thread out while the driving thread holds it (no-op
+  // without a second thread).
+  std::unique_lock<std::mutex> HoldSecondThread();
+  void SecondThreadStep(ChaosRandom& random, std::vector<Chunk>& kept);
+  void SecondThreadFail(const std::string& what);
+
   // Program and bank files (chaos_files.cpp).
   struct SavedFile {
     std::filesystem::path path;
@@ -109,6 +125,12 @@ class ChaosHost {
   std::vector<double> leftDouble_, rightDouble_;
   std::vector<char> scratch_;
   std::uint64_t calls_ = 0;
+  bool useSecondThread_ = false;
+  std::mutex secondLock_;
+  std::thread secondThread_;
+  std::atomic<bool> secondStop_{false};
+  std::atomic<std::uint64_t> secondCalls_{0};
+  std::atomic<int> secondFailures_{0};
   int failures_ = 0;
   const char* action_ = "start";
 };
