@@ -8,6 +8,9 @@
 //     renders K instances at once, each on its own thread at its own sample
 //     rate, while another thread creates and destroys instances, and checks
 //     that each renders what it renders alone; S is the audio per instance.
+//   vorn-chaos --editor [--seed N] [--seconds S] <plug-in library>
+//     opens, drives and closes editors of instances whose audio keeps
+//     running, for S seconds (exits 77, skipped, without a window system).
 //
 // Exits 0 when every check passed.
 #include <chrono>
@@ -16,6 +19,7 @@
 #include <cstring>
 #include <string>
 
+#include "tests/chaos/chaos_editor.h"
 #include "tests/chaos/chaos_host.h"
 #include "tests/chaos/parallel_run.h"
 #include "tests/chaos/watchdog.h"
@@ -24,12 +28,16 @@
 namespace {
 
 constexpr int kUsageStatus = 2;
+// What ctest counts as a skipped test.
+constexpr int kSkippedStatus = 77;
 // A single call that takes this long has hung (generous for sanitizer
 // builds and Wine on a loaded machine).
 constexpr double kHangSeconds = 60.0;
 
 int Usage() {
-  std::fprintf(stderr, "usage: vorn-chaos [--seed N] [--seconds S] [--instances K | --parallel K] <plug-in library>\n");
+  std::fprintf(
+      stderr,
+      "usage: vorn-chaos [--seed N] [--seconds S] [--instances K | --parallel K | --editor] <plug-in library>\n");
   return kUsageStatus;
 }
 
@@ -40,6 +48,7 @@ int main(int argc, char** argv) {
   double seconds = 10.0;
   int instances = 2;
   int parallel = 0;
+  bool editor = false;
   std::string path;
   for (int i = 1; i < argc; ++i) {
     bool hasValue = i + 1 < argc;
@@ -51,6 +60,8 @@ int main(int argc, char** argv) {
       instances = std::atoi(argv[++i]);
     } else if (std::strcmp(argv[i], "--parallel") == 0 && hasValue) {
       parallel = std::atoi(argv[++i]);
+    } else if (std::strcmp(argv[i], "--editor") == 0) {
+      editor = true;
     } else if (path.empty() && argv[i][0] != '-') {
       path = argv[i];
     } else {
@@ -73,7 +84,11 @@ int main(int argc, char** argv) {
   }
 
   bool passed = false;
-  if (parallel > 0) {
+  if (editor) {
+    const EditorRunResult result = RunEditorChaos(entry, seed, seconds, kHangSeconds);
+    if (result == EditorRunResult::kNoWindowSystem) return kSkippedStatus;
+    passed = result == EditorRunResult::kPassed;
+  } else if (parallel > 0) {
     passed = RunParallel(entry, seed, parallel, seconds);
   } else {
     Watchdog watchdog(kHangSeconds, seed);
