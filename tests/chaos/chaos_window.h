@@ -66,8 +66,6 @@ class ChaosWindow {
   // Lets go of every button and key still held (after the editor went away
   // in the middle of a drag).
   void ReleaseAll();
-  // Errors the window system reported about the host's own requests.
-  int HostErrors() const;
 
  private:
   struct State;

@@ -21,4 +21,3 @@ void ChaosWindow::Button(int, bool) {}
 void ChaosWindow::Wheel(int) {}
 void ChaosWindow::Key(ChaosKey, char, bool) {}
 void ChaosWindow::ReleaseAll() {}
-int ChaosWindow::HostErrors() const { return 0; }

@@ -6,7 +6,6 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
-#include <atomic>
 #include <chrono>
 #include <set>
 #include <thread>
@@ -21,16 +20,12 @@ constexpr int kParentY = 40;
 
 Display* gHostDisplay = nullptr;
 XErrorHandler gPreviousHandler = nullptr;
-std::atomic<int> gHostErrors{0};
 
 // The host's requests may name windows the plug-in has just destroyed, or
-// whose parent the host destroyed: counted, not fatal. Errors of other
-// connections (the plug-in's own) go where they went before.
-int CountError(Display* display, XErrorEvent* error) {
-  if (display == gHostDisplay) {
-    ++gHostErrors;
-    return 0;
-  }
+// whose parent the host destroyed: not fatal. Errors of other connections
+// (the plug-in's own) go where they went before.
+int IgnoreHostError(Display* display, XErrorEvent* error) {
+  if (display == gHostDisplay) return 0;
   return gPreviousHandler ? gPreviousHandler(display, error) : 0;
 }
 
@@ -81,7 +76,7 @@ std::unique_ptr<ChaosWindow> ChaosWindow::Connect(std::string& why) {
     return nullptr;
   }
   gHostDisplay = state->display;
-  gPreviousHandler = XSetErrorHandler(CountError);
+  gPreviousHandler = XSetErrorHandler(IgnoreHostError);
   return std::unique_ptr<ChaosWindow>(new ChaosWindow(std::move(state)));
 }
 
@@ -186,5 +181,3 @@ void ChaosWindow::ReleaseAll() {
   state_->heldKeys.clear();
   XSync(state_->display, False);
 }
-
-int ChaosWindow::HostErrors() const { return gHostErrors.load(); }
