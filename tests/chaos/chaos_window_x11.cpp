@@ -5,6 +5,7 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
+#include <dlfcn.h>
 
 #include <chrono>
 #include <set>
@@ -63,6 +64,11 @@ struct ChaosWindow::State {
 };
 
 std::unique_ptr<ChaosWindow> ChaosWindow::Connect(std::string& why) {
+  // A desktop host has fontconfig loaded for its own toolkit, so the
+  // configuration fontconfig keeps for the whole process outlives the
+  // plug-in library; without this the library's unloading takes fontconfig
+  // with it and LeakSanitizer can no longer tell whose that memory was.
+  dlopen("libfontconfig.so.1", RTLD_NOW | RTLD_NODELETE);
   auto state = std::make_unique<State>();
   state->display = XOpenDisplay(nullptr);
   if (!state->display) {
