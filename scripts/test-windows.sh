@@ -5,6 +5,7 @@
 #     VSTPluginMain and main; the 32-bit one's entry point is __cdecl and all
 #     of its code is compiled for SSE2 arithmetic;
 #   - the host conformance checker passes against each DLL;
+#   - the chaos host drives each DLL for a minute from a printed seed;
 #   - the factory bank is read from the library's resource;
 #   - the editor images are carried as "PNG" resources 101 to 108;
 #   - the demo piece renders as the Linux build renders it;
@@ -68,6 +69,7 @@ kTuningOffsetToleranceCents=1
 . "$repo/tests/windows/wine-env.sh"
 . "$repo/tests/windows/check_runner.sh"
 . "$repo/tests/windows/binary_checks.sh"
+. "$repo/tests/windows/chaos_checks.sh"
 . "$repo/tests/windows/render_checks.sh"
 . "$repo/tests/windows/editor_checks.sh"
 
@@ -157,6 +159,9 @@ for bits in 64 32; do
     check "win32 SSE2 arithmetic" check_sse2_flags "$build/win32"
   fi
   check "win$bits host checker" check_host "$hostcheck" "$dll"
+  chaos_run_seed=$(chaos_seed)
+  echo "win$bits chaos host: seed $chaos_run_seed, $kChaosSeconds s"
+  check "win$bits chaos host" check_chaos "$(find_built "$build/win$bits" vorn-chaos.exe)" "$dll" "$chaos_run_seed"
   check "win$bits factory bank" check_factory_bank "$render" "$dll" "$linux_render" "$linux_plugin"
   check "win$bits demo render" check_demo_render "$render" "$dll" "$linux_render" "$linux_plugin" "$bits" \
     "$demo_song"

@@ -7,7 +7,7 @@
 #include <type_traits>
 
 #include "tests/chaos/chaos_host.h"
-#include "tests/engine/allocation_counter.h"
+#include "tests/chaos/library_allocations.h"
 #include "tests/host/event_list.h"
 #include "tests/host/plugin_instance.h"
 
@@ -72,7 +72,7 @@ void ChaosHost::ProcessWith(Slot& slot, int path, int frames) {
   left[static_cast<std::size_t>(frames)] = right[static_cast<std::size_t>(frames)] = static_cast<Sample>(kCanary);
   Sample* outputs[2] = {left.data(), right.data()};
   vst2::AEffect* effect = slot.plugin->effect();
-  const std::size_t allocationsBefore = AllocationCount();
+  const std::size_t allocationsBefore = ThreadLibraryAllocations();
   if constexpr (std::is_same_v<Sample, double>) {
     Note("processDoubleReplacing");
     effect->processDoubleReplacing(effect, nullptr, outputs, frames);
@@ -83,9 +83,8 @@ void ChaosHost::ProcessWith(Slot& slot, int path, int frames) {
     Note("processReplacing");
     effect->processReplacing(effect, nullptr, outputs, frames);
   }
-  // Only this thread runs while the host waits for the call, so any
-  // allocation counted meanwhile is the plug-in's.
-  const std::size_t allocations = AllocationCount() - allocationsBefore;
+  // Counted on this thread only: whatever the plug-in allocated in the call.
+  const std::size_t allocations = ThreadLibraryAllocations() - allocationsBefore;
   if (allocations != 0 && slot.warmedUp) {
     Fail("a process call of " + std::to_string(frames) + " frames allocated " + std::to_string(allocations) + " times");
   }

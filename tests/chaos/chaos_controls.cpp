@@ -8,38 +8,11 @@
 #include <string>
 
 #include "tests/chaos/chaos_host.h"
+#include "tests/chaos/odd_arguments.h"
 #include "tests/host/plugin_instance.h"
 
 namespace {
 
-constexpr float kInfinity = std::numeric_limits<float>::infinity();
-constexpr float kOddValues[] = {std::numeric_limits<float>::quiet_NaN(),
-                                kInfinity,
-                                -kInfinity,
-                                -1.0f,
-                                -0.0f,
-                                0.0f,
-                                1.0f,
-                                1.0000001f,
-                                2.0f,
-                                1e30f,
-                                -1e30f,
-                                1e-40f,
-                                0.5f};
-constexpr const char* kValueTexts[] = {"0",
-                                       "1",
-                                       "0.5",
-                                       "-3",
-                                       "1e9",
-                                       "nan",
-                                       "inf",
-                                       "-inf",
-                                       "",
-                                       "abc",
-                                       "12,5",
-                                       "  7 ",
-                                       "100000000000000000000000000000000000000000",
-                                       "0x10"};
 constexpr const char* kCanDos[] = {"receiveVstEvents",
                                    "receiveVstMidiEvent",
                                    "sendVstEvents",
@@ -49,34 +22,12 @@ constexpr const char* kCanDos[] = {"receiveVstEvents",
                                    "offline",
                                    "plugAsChannelInsert",
                                    "x"};
-// Texts the plug-in writes go into buffers this large; the bytes after its
-// terminator must stay as they were.
-constexpr std::size_t kTextBuffer = 256;
-constexpr char kTextFill = '\x7f';
-
-int OddIndex(ChaosRandom& random, int count) {
-  switch (random.Below(8)) {
-    case 0: return -1;
-    case 1: return count;
-    case 2:
-      return random.Chance(500) ? std::numeric_limits<std::int32_t>::max() : std::numeric_limits<std::int32_t>::min();
-    default: return random.Below(count);
-  }
-}
 
 }  // namespace
 
 void ChaosHost::CheckText(const char* text, std::size_t limit, const char* what) {
-  const void* end = std::memchr(text, '\0', kTextBuffer);
-  if (end == nullptr) {
-    Fail(std::string(what) + " wrote a text without its terminator");
-    return;
-  }
-  std::size_t length = static_cast<std::size_t>(static_cast<const char*>(end) - text);
-  if (length >= limit && limit > 0) {
-    Fail(std::string(what) + " wrote " + std::to_string(length) + " characters into a buffer of " +
-         std::to_string(limit));
-  }
+  const std::string fault = TextFault(text, limit);
+  if (!fault.empty()) Fail(std::string(what) + fault);
 }
 
 void ChaosHost::SetParameter(Slot& slot) {

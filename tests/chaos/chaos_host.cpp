@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "tests/chaos/temporary_folder.h"
 #include "tests/chaos/watchdog.h"
 #include "tests/host/plugin_instance.h"
 
@@ -17,13 +18,14 @@ ChaosHost::ChaosHost(vst2::EntryPoint entry, std::uint64_t seed, int instances, 
       watchdog_(watchdog),
       random_(seed),
       slots_(static_cast<std::size_t>(instances)),
+      folder_(std::make_unique<TemporaryFolder>("vorn-chaos-")),
       left_(kLargestCallFrames + 1),
       right_(kLargestCallFrames + 1),
       leftDouble_(kLargestCallFrames + 1),
       rightDouble_(kLargestCallFrames + 1),
       scratch_(kScratchBytes) {}
 
-ChaosHost::~ChaosHost() = default;
+ChaosHost::~ChaosHost() { StopSecondThread(); }
 
 void ChaosHost::Note(const char* what) {
   action_ = what;
@@ -66,20 +68,24 @@ bool ChaosHost::Run(double seconds) {
   const Clock::time_point end =
       Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
   for (Slot& slot : slots_) Recreate(slot);
-  while (failures_ == 0 && Clock::now() < end) {
+  if (useSecondThread_) StartSecondThread();
+  while (failures_ == 0 && secondFailures_.load() == 0 && Clock::now() < end) {
     Slot& slot = slots_[static_cast<std::size_t>(random_.Below(static_cast<int>(slots_.size())))];
     Step(slot);
   }
+  StopSecondThread();
   // The end of a host session: every instance closed, some abruptly.
   for (Slot& slot : slots_) {
     Note("effClose at the end");
     slot.plugin.reset();
   }
-  return failures_ == 0;
+  return failures_ == 0 && secondFailures_.load() == 0;
 }
 
 void ChaosHost::Step(Slot& slot) {
   int roll = random_.Below(100);
+  // Chunks, files and replacing an instance: the second thread waits.
+  const std::unique_lock<std::mutex> hold = roll >= 85 ? HoldSecondThread() : std::unique_lock<std::mutex>();
   if (roll < 40)
     Process(slot);
   else if (roll < 50)
@@ -98,8 +104,12 @@ void ChaosHost::Step(Slot& slot) {
     AskTexts(slot);
   else if (roll < 85)
     AskOther(slot);
-  else if (roll < 89)
+  else if (roll < 87)
     TakeChunk(slot);
+  else if (roll < 88)
+    SaveFile(slot);
+  else if (roll < 89)
+    LoadFile(slot);
   else if (roll < 95)
     GiveChunk(slot);
   else if (roll < 98)

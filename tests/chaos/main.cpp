@@ -1,9 +1,11 @@
 // vorn-chaos: a host that behaves badly, on purpose and reproducibly.
 //
-//   vorn-chaos [--seed N] [--seconds S] [--instances K] <plug-in library>
+//   vorn-chaos [--seed N] [--seconds S] [--instances K] [--second-thread] <plug-in library>
 //     drives K instances with a random stream of host calls for S seconds,
 //     checking after every call; the seed (random unless given) is printed
-//     first, and the same seed makes the same calls.
+//     first, and the same seed makes the same calls. With --second-thread
+//     another thread sets parameters, programs and chunks on the same
+//     instances meanwhile, from a stream of its own.
 //   vorn-chaos --parallel K [--seed N] [--seconds S] <plug-in library>
 //     renders K instances at once, each on its own thread at its own sample
 //     rate, while another thread creates and destroys instances, and checks
@@ -21,8 +23,10 @@
 
 #include "tests/chaos/chaos_editor.h"
 #include "tests/chaos/chaos_host.h"
+#include "tests/chaos/library_allocations.h"
 #include "tests/chaos/parallel_run.h"
 #include "tests/chaos/watchdog.h"
+#include "tests/host/plugin_instance.h"
 #include "tests/host/plugin_library.h"
 
 namespace {
@@ -35,10 +39,22 @@ constexpr int kSkippedStatus = 77;
 constexpr double kHangSeconds = 60.0;
 
 int Usage() {
-  std::fprintf(
-      stderr,
-      "usage: vorn-chaos [--seed N] [--seconds S] [--instances K | --parallel K | --editor] <plug-in library>\n");
+  std::fprintf(stderr,
+               "usage: vorn-chaos [--seed N] [--seconds S] [--instances K [--second-thread] | --parallel K | --editor] "
+               "<plug-in library>\n");
   return kUsageStatus;
+}
+
+// Starts counting the plug-in's allocations and tells how it is done, after
+// seeing the count move while an instance is made (which allocates): a
+// count that cannot see the plug-in's allocations must not pass for one.
+std::string WatchAllocations(vst2::EntryPoint entry) {
+  std::string how;
+  if (!WatchLibraryAllocations(reinterpret_cast<const void*>(entry), how)) return how;
+  const std::size_t before = ThreadLibraryAllocations();
+  { PluginInstance instance(entry); }
+  if (ThreadLibraryAllocations() == before) return "NOT counted: making an instance showed no allocation (" + how + ")";
+  return how;
 }
 
 }  // namespace
@@ -48,6 +64,7 @@ int main(int argc, char** argv) {
   double seconds = 10.0;
   int instances = 2;
   int parallel = 0;
+  bool secondThread = false;
   bool editor = false;
   std::string path;
   for (int i = 1; i < argc; ++i) {
@@ -58,6 +75,8 @@ int main(int argc, char** argv) {
       seconds = std::atof(argv[++i]);
     } else if (std::strcmp(argv[i], "--instances") == 0 && hasValue) {
       instances = std::atoi(argv[++i]);
+    } else if (std::strcmp(argv[i], "--second-thread") == 0) {
+      secondThread = true;
     } else if (std::strcmp(argv[i], "--parallel") == 0 && hasValue) {
       parallel = std::atoi(argv[++i]);
     } else if (std::strcmp(argv[i], "--editor") == 0) {
@@ -83,6 +102,8 @@ int main(int argc, char** argv) {
     return 1;
   }
 
+  std::printf("chaos: allocations in process calls: %s\n", WatchAllocations(entry).c_str());
+
   bool passed = false;
   if (editor) {
     const EditorRunResult result = RunEditorChaos(entry, seed, seconds, kHangSeconds);
@@ -93,9 +114,15 @@ int main(int argc, char** argv) {
   } else {
     Watchdog watchdog(kHangSeconds, seed);
     ChaosHost host(entry, seed, instances, watchdog);
+    if (secondThread) host.UseSecondThread();
     auto start = std::chrono::steady_clock::now();
     passed = host.Run(seconds);
     double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("chaos: %s\n", host.FileFigures().c_str());
+    if (secondThread) {
+      std::printf("chaos: %llu calls from the second thread\n",
+                  static_cast<unsigned long long>(host.secondThreadCalls()));
+    }
     std::printf("chaos: %llu calls into %d instance(s) in %.1f s, seed %llu\n",
                 static_cast<unsigned long long>(host.calls()), instances, took, static_cast<unsigned long long>(seed));
   }

@@ -5,5 +5,8 @@
 #include <cstddef>
 
 std::size_t AllocationCount();
+// The same count for the calling thread alone: what one thread's calls
+// allocated while other threads allocate too.
+std::size_t ThreadAllocationCount();
 // Whether malloc, calloc and realloc are counted too, not only operator new.
 bool CountsMalloc();

@@ -6,11 +6,19 @@
 #include "allocation_counter.h"
 
 std::atomic<std::size_t> gOperatorNewCount{0};
+// Plain data in the program's own thread-local storage: reading it allocates
+// nothing.
+thread_local std::size_t tOperatorNewCount = 0;
 
 namespace {
 
-void* CountedAllocate(std::size_t size) {
+void Count() {
   gOperatorNewCount.fetch_add(1, std::memory_order_relaxed);
+  ++tOperatorNewCount;
+}
+
+void* CountedAllocate(std::size_t size) {
+  Count();
   if (void* block = std::malloc(size == 0 ? 1 : size)) return block;
   throw std::bad_alloc();
 }
@@ -20,11 +28,11 @@ void* CountedAllocate(std::size_t size) {
 void* operator new(std::size_t size) { return CountedAllocate(size); }
 void* operator new[](std::size_t size) { return CountedAllocate(size); }
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  gOperatorNewCount.fetch_add(1, std::memory_order_relaxed);
+  Count();
   return std::malloc(size == 0 ? 1 : size);
 }
 void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-  gOperatorNewCount.fetch_add(1, std::memory_order_relaxed);
+  Count();
   return std::malloc(size == 0 ? 1 : size);
 }
 void operator delete(void* block) noexcept { std::free(block); }

@@ -4,6 +4,8 @@
 #include "allocation_counter.h"
 
 extern std::atomic<std::size_t> gOperatorNewCount;
+extern thread_local std::size_t tOperatorNewCount;
 
 std::size_t AllocationCount() { return gOperatorNewCount.load(std::memory_order_relaxed); }
 bool CountsMalloc() { return false; }
+std::size_t ThreadAllocationCount() { return tOperatorNewCount; }

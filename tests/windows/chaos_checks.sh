@@ -1,0 +1,27 @@
+# Sourced by scripts/test-windows.sh: the chaos host against a DLL.
+
+# Seconds of chaos per DLL.
+readonly kChaosSeconds=60
+
+# chaos_seed: a fresh seed for a run; the caller prints it before the run.
+chaos_seed() {
+  echo $(((RANDOM << 30) ^ (RANDOM << 15) ^ RANDOM ^ ($(date +%s%N) & 0x3fffffff)))
+}
+
+# check_chaos <vorn-chaos.exe> <dll> <seed>: the seeded stream of bad host
+# behaviour for kChaosSeconds against three instances. Success ends with the
+# number of calls made (the line the console shows); a failure names the
+# seed and the command that replays it.
+check_chaos() {
+  local program=$1 dll=$2 seed=$3 output status
+  output=$(run_wine "$program" --seed "$seed" --seconds "$kChaosSeconds" --instances 3 "$(wine_path "$dll")" 2>&1)
+  status=$?
+  echo "$output"
+  if [ $status = 0 ]; then
+    echo "$output" | grep 'calls into' | sed 's/^chaos: //'
+    return 0
+  fi
+  echo "the chaos host failed (status $status) with seed $seed; replay it with:"
+  echo "  wine $program --seed $seed --seconds $kChaosSeconds --instances 3 $(wine_path "$dll")"
+  return 1
+}
