@@ -111,4 +111,49 @@ TEST(EditorThreads, TextsDrawWhileTheHostChangesAndRenamesPrograms) {
   }
 }
 
+// The MIDI learn switch arms and disarms learning on the window thread while
+// the host's automation on the audio thread offers parameters to learn.
+TEST(EditorThreads, MidiLearnSwitchedWhileTheHostAutomates) {
+  Vorn vorn(nullptr);
+  auto* headless = new IGraphicsHeadless(&vorn);
+  vorn.AttachGraphics(headless);
+  vorn.BuildEditor();
+  vst2::AEffect* effect = vorn.Effect();
+  std::atomic<bool> stop{false};
+  std::atomic<long> automated{0};
+
+  std::thread audio([&] {
+    for (int i = 0; !stop.load(); ++i) {
+      effect->setParameter(effect, i % effect->numParams, static_cast<float>(i % 10) / 10.0f);
+      automated.fetch_add(1);
+    }
+  });
+
+  // The learn switch of Vorn's layout: a click arms learning, the next one
+  // disarms it.
+  constexpr int kLearnSwitchX = 700;
+  constexpr int kLearnSwitchY = 285;
+  headless->Click(kLearnSwitchX, kLearnSwitchY);
+  EXPECT_TRUE(vorn.IsMidiLearnArmed());
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+  long clicks = 0;
+  while (std::chrono::steady_clock::now() < end || automated.load() < 10) {
+    // A user holds the button a moment before letting go.
+    headless->OnMouseDown(kLearnSwitchX, kLearnSwitchY, IGraphicsHeadless::LeftButton());
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    headless->OnMouseUp(kLearnSwitchX, kLearnSwitchY, IGraphicsHeadless::LeftButton());
+    headless->Tick();
+    ++clicks;
+  }
+  stop.store(true);
+  audio.join();
+
+  EXPECT_GT(clicks, 10);
+  for (int i = 0; i < effect->numParams; ++i) {
+    const float value = effect->getParameter(effect, i);
+    EXPECT_GE(value, 0.0f) << i;
+    EXPECT_LE(value, 1.0f) << i;
+  }
+}
+
 }  // namespace
