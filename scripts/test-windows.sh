@@ -15,6 +15,8 @@
 #   - program and bank files saved, replaced and loaded in a folder named
 #     in several scripts, and a file past the size cap refused;
 #   - the raster layer's Windows runner, when it is built;
+#   - the settings file and start-up bank found through a local
+#     application-data folder whose name no ANSI code page holds;
 #   - the editor window on a private X server: opened, driven, photographed
 #     (screenshots in build/editor-screenshots/) and compared with the
 #     headless surface, opened and closed under load.
@@ -72,6 +74,7 @@ kTuningOffsetToleranceCents=1
 . "$repo/tests/windows/binary_checks.sh"
 . "$repo/tests/windows/chaos_checks.sh"
 . "$repo/tests/windows/render_checks.sh"
+. "$repo/tests/windows/settings_checks.sh"
 . "$repo/tests/windows/editor_checks.sh"
 
 for tool in cmake ninja sox wine wineserver Xvfb x86_64-w64-mingw32-g++-posix i686-w64-mingw32-g++-posix \
@@ -175,6 +178,8 @@ for bits in 64 32; do
     echo "win$bits: no raster_checks.exe in this build"
   fi
   check "win$bits update check" run_wine "$(find_built "$build/win$bits" update_checks.exe)"
+  check "win$bits settings in a folder named in three scripts" check_settings_folder "$render" "$dll" \
+    "$(find_built "$linux_build" make-factory-bank)" "$work/win$bits"
 done
 
 # --- The editor window, for each architecture, on a display of its own.

@@ -5,14 +5,16 @@
 #include "editor/igraphics.h"
 #include "product/settings/profile_text.h"
 #include "product/update/http_get.h"
+#include "vorn_version.h"
 
 namespace {
 
 constexpr const char* kProductName = "Vorn";
-constexpr const char* kVersionText = "1.2.0";
-// The version as the server writes it: major, minor, then the third part
-// with a leading zero below ten.
-constexpr int kVersionNumber = 1200;
+// The version as the server writes it: a digit each for major and minor, then
+// the third part with a leading zero below ten ("1200" for 1.2.0).
+constexpr int kServerVersionNumber =
+    kVornVersionNumber / 10000 * 1000 + kVornVersionNumber / 100 % 100 * 100 + kVornVersionNumber % 100;
+static_assert(kVornVersionNumber / 100 % 100 < 10, "the server's version format has one digit for the minor version");
 constexpr const char* kCaption = "Check Online for Update";
 // A version number is a few bytes; anything longer is not one.
 constexpr std::size_t kAnswerLimit = 4096;
@@ -47,7 +49,7 @@ int RunUpdateCheck(IGraphics& graphics, const UpdateServer& server) {
     graphics.ShowMessage(invalid.c_str(), kCaption, IGraphics::kMessageIconError);
     return kUpdateInvalidAnswer;
   }
-  if (LeadingInteger(answer) <= kVersionNumber) {
+  if (LeadingInteger(answer) <= kServerVersionNumber) {
     graphics.ShowMessage("Your version is up to date.", kCaption, IGraphics::kMessageIconInformation);
     return kUpdateCompared;
   }
@@ -57,7 +59,7 @@ int RunUpdateCheck(IGraphics& graphics, const UpdateServer& server) {
     return kUpdateProcessingFailed;
   }
   const std::string text = std::string("A new version of ") + kProductName + " is available.\n\n" +
-                           "\tYour version: \t" + kVersionText + "\n" + "\tNew version: \t" + newVersion + "\n" +
+                           "\tYour version: \t" + kVornVersionText + "\n" + "\tNew version: \t" + newVersion + "\n" +
                            "\nDo you want to go to " + server.webAddress + " to get the new version?";
   const std::string caption = std::string("New Version of ") + kProductName + " Detected";
   if (graphics.ShowMessage(text.c_str(), caption.c_str(), IGraphics::kMessageYesNo) != IGraphics::kAnswerNo) {

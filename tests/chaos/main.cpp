@@ -102,8 +102,6 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  std::printf("chaos: allocations in process calls: %s\n", WatchAllocations(entry).c_str());
-
   bool passed = false;
   if (editor) {
     const EditorRunResult result = RunEditorChaos(entry, seed, seconds, kHangSeconds);
@@ -112,6 +110,7 @@ int main(int argc, char** argv) {
   } else if (parallel > 0) {
     passed = RunParallel(entry, seed, parallel, seconds);
   } else {
+    std::printf("chaos: allocations in process calls: %s\n", WatchAllocations(entry).c_str());
     Watchdog watchdog(kHangSeconds, seed);
     ChaosHost host(entry, seed, instances, watchdog);
     if (secondThread) host.UseSecondThread();

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "product/vorn.h"
+#include "tests/host/event_list.h"
 #include "tests/synth/audio_measures.h"
 
 namespace {
@@ -100,17 +101,10 @@ class Player {
     return mEffect->dispatcher(mEffect, opcode, index, value, ptr, opt);
   }
   void Send(int status, int note, int velocity, int delta) {
-    vst2::VstMidiEvent event{};
-    event.type = vst2::kVstMidiType;
-    event.byteSize = sizeof event;
-    event.deltaFrames = delta;
-    event.midiData[0] = static_cast<char>(status);
-    event.midiData[1] = static_cast<char>(note);
-    event.midiData[2] = static_cast<char>(velocity);
-    vst2::VstEvents list{};
-    list.numEvents = 1;
-    list.events[0] = reinterpret_cast<vst2::VstEvent*>(&event);
-    Dispatch(vst2::effProcessEvents, 0, 0, &list);
+    EventList list;
+    list.Midi(delta, static_cast<std::uint8_t>(status), static_cast<std::uint8_t>(note),
+              static_cast<std::uint8_t>(velocity));
+    Dispatch(vst2::effProcessEvents, 0, 0, list.Events());
   }
 
   Vorn* mVorn;  // the binding deletes it on effClose

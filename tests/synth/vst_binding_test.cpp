@@ -9,6 +9,7 @@
 
 #include "engine/synth_engine.h"
 #include "product/vorn.h"
+#include "tests/host/event_list.h"
 #include "tests/synth/test_host.h"
 
 namespace {
@@ -43,17 +44,9 @@ struct Instance {
     Dispatch(vst2::effMainsChanged, 0, 1);
   }
   void Note(std::uint8_t status, std::uint8_t note, std::uint8_t velocity, std::int32_t delta = 0) {
-    vst2::VstMidiEvent event{};
-    event.type = vst2::kVstMidiType;
-    event.byteSize = sizeof event;
-    event.deltaFrames = delta;
-    event.midiData[0] = static_cast<char>(status);
-    event.midiData[1] = static_cast<char>(note);
-    event.midiData[2] = static_cast<char>(velocity);
-    vst2::VstEvents list{};
-    list.numEvents = 1;
-    list.events[0] = reinterpret_cast<vst2::VstEvent*>(&event);
-    Dispatch(vst2::effProcessEvents, 0, 0, &list);
+    EventList list;
+    list.Midi(delta, status, note, velocity);
+    Dispatch(vst2::effProcessEvents, 0, 0, list.Events());
   }
   std::vector<float> Render(int frames, int callSize) {
     std::vector<float> left(static_cast<std::size_t>(frames)), right(static_cast<std::size_t>(frames));

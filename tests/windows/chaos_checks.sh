@@ -9,20 +9,23 @@ chaos_seed() {
 }
 
 # check_chaos <vorn-chaos.exe> <dll> <seed>: the seeded stream of bad host
-# behaviour for kChaosSeconds against three instances. Success ends with the
-# number of calls made (the line the console shows); a failure names the
-# seed and the command that replays it.
+# behaviour for kChaosSeconds against three instances, with the host's second
+# thread calling them too. Success ends with the number of calls made and
+# how allocations were counted (the line the console shows); a failure names the seed and the command that
+# replays it.
 check_chaos() {
   local program=$1 dll=$2 seed=$3 output status
-  output=$(run_wine "$program" --seed "$seed" --seconds "$kChaosSeconds" --instances 3 "$(wine_path "$dll")" 2>&1)
+  local options=(--seed "$seed" --seconds "$kChaosSeconds" --instances 3 --second-thread)
+  output=$(run_wine "$program" "${options[@]}" "$(wine_path "$dll")" 2>&1)
   status=$?
   echo "$output"
   if [ $status = 0 ]; then
-    echo "$output" | grep 'calls into' | sed 's/^chaos: //'
+    echo "$(echo "$output" | grep 'calls into' | sed 's/^chaos: //');" \
+      "allocations $(echo "$output" | grep 'allocations in process calls' | sed 's/^.*process calls: //')"
     return 0
   fi
   echo "the chaos host failed (status $status) with seed $seed; replay it with:"
-  echo "  wine $program --seed $seed --seconds $kChaosSeconds --instances 3 $(wine_path "$dll")"
+  echo "  wine $program ${options[*]} $(wine_path "$dll")"
   return 1
 }
 
