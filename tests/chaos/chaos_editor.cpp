@@ -1,24 +1,17 @@
 #include "tests/chaos/chaos_editor.h"
 
-#include <atomic>
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <limits>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <thread>
-#include <type_traits>
 #include <vector>
 
 #include "product/editor/vorn_editor_menus.h"
-#include "tests/chaos/chaos_host.h"
 #include "tests/chaos/chaos_random.h"
 #include "tests/chaos/chaos_window.h"
+#include "tests/chaos/editor_audio_thread.h"
 #include "tests/chaos/watchdog.h"
-#include "tests/host/event_list.h"
 #include "tests/host/plugin_instance.h"
 #include "tests/host/state_chunks.h"
 
@@ -32,167 +25,10 @@ constexpr std::int32_t kEditKeyUp = 60;
 constexpr vst2::IntPtr kVirtualKeys[] = {0, 1, 2, 4, 6, 7, 11, 12, 13, 14, 15, 22, 25, 38};
 constexpr float kRates[] = {22050.0f, 44100.0f, 48000.0f, 88200.0f, 96000.0f, 192000.0f};
 constexpr int kBlocks[] = {16, 64, 128, 256, 441, 512, 1024, 2048};
-constexpr float kOddValues[] = {std::numeric_limits<float>::quiet_NaN(),
-                                std::numeric_limits<float>::infinity(),
-                                -std::numeric_limits<float>::infinity(),
-                                -1.0f,
-                                2.0f,
-                                1e30f};
 // An editor larger than this is a broken rectangle.
 constexpr int kLargestEditor = 4096;
 // How long the window system may take to show a closed editor's window gone.
 constexpr int kWindowGoneMs = 2000;
-
-// Failures of either thread, printed with what was running and the seed.
-class FailureLog {
- public:
-  explicit FailureLog(std::uint64_t seed) : seed_(seed) {}
-  void Fail(const std::string& what, const char* during, int cycle) {
-    std::lock_guard<std::mutex> hold(lock_);
-    ++count_;
-    std::fprintf(stderr, "chaos: FAIL %s (during \"%s\", editor cycle %d, seed %llu)\n", what.c_str(), during, cycle,
-                 static_cast<unsigned long long>(seed_));
-  }
-  bool Any() const { return count_.load() > 0; }
-
- private:
-  const std::uint64_t seed_;
-  std::mutex lock_;
-  std::atomic<int> count_{0};
-};
-
-void CheckParameter(vst2::AEffect* effect, int index, FailureLog& log, const char* during, int cycle) {
-  const float value = effect->getParameter(effect, index);
-  if (!std::isfinite(value) || value < 0.0f || value > 1.0f)
-    log.Fail("parameter " + std::to_string(index) + " reads " + std::to_string(value), during, cycle);
-}
-
-// The instance's audio thread while its editor is driven: blocks of every
-// size on every path, notes and controllers, and parameter automation.
-class AudioThread {
- public:
-  AudioThread(PluginInstance& plugin, std::uint64_t seed, int block, FailureLog& log, Watchdog& watchdog, int cycle)
-      : plugin_(plugin),
-        random_(seed),
-        block_(block),
-        log_(log),
-        watchdog_(watchdog),
-        cycle_(cycle),
-        left_(static_cast<std::size_t>(2 * block + 1)),
-        right_(left_.size()),
-        leftDouble_(left_.size()),
-        rightDouble_(left_.size()),
-        thread_([this] { Run(); }) {}
-  ~AudioThread() { Stop(); }
-  AudioThread(const AudioThread&) = delete;
-  AudioThread& operator=(const AudioThread&) = delete;
-
-  // Ends the thread; answers the calls it made.
-  std::uint64_t Stop() {
-    stop_ = true;
-    if (thread_.joinable()) thread_.join();
-    return calls_;
-  }
-
- private:
-  void Note(const char* what) {
-    during_ = what;
-    watchdog_.Beat(what);
-    ++calls_;
-  }
-
-  void Run() {
-    vst2::AEffect* effect = plugin_.effect();
-    while (!stop_ && !log_.Any()) {
-      const int roll = random_.Below(100);
-      if (roll < 70) {
-        Process();
-        // A real audio thread waits for the next buffer now and then.
-        if (random_.Chance(500)) std::this_thread::sleep_for(std::chrono::microseconds(random_.Between(100, 2000)));
-      } else if (roll < 88) {
-        const int index = random_.Below(effect->numParams);
-        const float value = random_.Chance(100) ? random_.Pick(kOddValues) : random_.Unit();
-        Note("setParameter (automation)");
-        effect->setParameter(effect, index, value);
-        Note("getParameter");
-        CheckParameter(effect, index, log_, during_, cycle_);
-      } else {
-        SendMidi();
-      }
-    }
-  }
-
-  void SendMidi() {
-    EventList events;
-    for (int n = random_.Between(1, 8); n > 0; --n) {
-      const int delta = random_.Below(block_);
-      const auto data1 = static_cast<std::uint8_t>(random_.Below(128));
-      const auto data2 = static_cast<std::uint8_t>(random_.Below(128));
-      switch (random_.Below(6)) {
-        case 0:
-        case 1: events.Midi(delta, kNoteOn, static_cast<std::uint8_t>(36 + random_.Below(60)), data2); break;
-        case 2: events.Midi(delta, kNoteOff, static_cast<std::uint8_t>(36 + random_.Below(60)), 0); break;
-        case 3: events.Midi(delta, kControlChange, data1, data2); break;
-        case 4: events.Midi(delta, kPitchBend, data1, data2); break;
-        default: events.Midi(delta, kProgramChange, data1, 0); break;
-      }
-    }
-    Note("effProcessEvents");
-    plugin_.Dispatch(vst2::effProcessEvents, 0, 0, events.Events());
-  }
-
-  void Process() {
-    int frames = random_.Between(1, block_);
-    if (random_.Chance(50)) frames = 0;
-    if (random_.Chance(50)) frames = block_ + random_.Between(1, block_);
-    switch (random_.Below(3)) {
-      case 0: ProcessWith(left_, right_, frames, false); break;
-      case 1: ProcessWith(left_, right_, frames, true); break;
-      default: ProcessWith(leftDouble_, rightDouble_, frames, false); break;
-    }
-  }
-
-  template <typename Sample>
-  void ProcessWith(std::vector<Sample>& left, std::vector<Sample>& right, int frames, bool accumulating) {
-    const Sample prefill = accumulating ? static_cast<Sample>(random_.Unit() - 0.5f) : Sample(0);
-    for (int i = 0; i < frames; ++i) left[static_cast<std::size_t>(i)] = right[static_cast<std::size_t>(i)] = prefill;
-    Sample* outputs[2] = {left.data(), right.data()};
-    vst2::AEffect* effect = plugin_.effect();
-    if constexpr (std::is_same_v<Sample, double>) {
-      Note("processDoubleReplacing");
-      effect->processDoubleReplacing(effect, nullptr, outputs, frames);
-    } else if (accumulating) {
-      Note("process (accumulating)");
-      effect->process(effect, nullptr, outputs, frames);
-    } else {
-      Note("processReplacing");
-      effect->processReplacing(effect, nullptr, outputs, frames);
-    }
-    for (std::size_t i = 0; i < static_cast<std::size_t>(frames); ++i) {
-      const double l = static_cast<double>(left[i] - prefill);
-      const double r = static_cast<double>(right[i] - prefill);
-      if (!std::isfinite(l) || !std::isfinite(r) || std::fabs(l) > kOutputBound || std::fabs(r) > kOutputBound) {
-        char text[160];
-        std::snprintf(text, sizeof text, "output frame %zu of %d is %g / %g (bound %g)", i, frames, l, r, kOutputBound);
-        log_.Fail(text, during_, cycle_);
-        return;
-      }
-    }
-  }
-
-  PluginInstance& plugin_;
-  ChaosRandom random_;
-  const int block_;
-  FailureLog& log_;
-  Watchdog& watchdog_;
-  const int cycle_;
-  std::vector<float> left_, right_;
-  std::vector<double> leftDouble_, rightDouble_;
-  const char* during_ = "start";
-  std::atomic<bool> stop_{false};
-  std::uint64_t calls_ = 0;
-  std::thread thread_;
-};
 
 // The user-interface thread's side: one cycle per instance.
 class EditorChaos {
@@ -241,7 +77,7 @@ class EditorChaos {
   std::uint64_t seed_;
   ChaosRandom random_;
   ChaosWindow& window_;
-  FailureLog log_;
+  EditorFailureLog log_;
   Watchdog uiWatchdog_;
   Watchdog audioWatchdog_;
   std::unique_ptr<PluginInstance> plugin_;
@@ -299,7 +135,7 @@ void EditorChaos::Cycle() {
   plugin_->Start(random_.Pick(kRates), block);
   chunk_.clear();
   const std::uint64_t audioSeed = seed_ * 6364136223846793005ULL + static_cast<std::uint64_t>(cycles_);
-  auto audio = std::make_unique<AudioThread>(*plugin_, audioSeed, block, log_, audioWatchdog_, cycles_);
+  auto audio = std::make_unique<EditorAudioThread>(*plugin_, audioSeed, block, log_, audioWatchdog_, cycles_);
 
   // Most hosts ask for the size before they make the window; some after.
   const bool rectFirst = random_.Chance(700);
