@@ -22,7 +22,7 @@ void IParam::InitDouble(const char* name, double defaultValue, double min, doubl
   CopyText(mLabel, label);
   CopyText(mGroup, "");
   mMin = min;
-  mValue = defaultValue;
+  mValue.store(defaultValue, std::memory_order_relaxed);
   mDefault = defaultValue;
   mStep = step;
   mMax = std::max(max, min + step);
@@ -55,10 +55,12 @@ void IParam::SetNormalized(double normalized) {
   if (mKind != kDouble) v = std::floor(v / mStep + 0.5) * mStep;
   // A NaN from a careless caller must not reach the engine; the lower end is
   // left open for values below 0, as they are never passed.
-  mValue = std::isnan(v) ? mMin : std::min(v, mMax);
+  mValue.store(std::isnan(v) ? mMin : std::min(v, mMax), std::memory_order_relaxed);
 }
 
-void IParam::SetValue(double value) { mValue = std::isnan(value) ? mMin : std::clamp(value, mMin, mMax); }
+void IParam::SetValue(double value) {
+  mValue.store(std::isnan(value) ? mMin : std::clamp(value, mMin, mMax), std::memory_order_relaxed);
+}
 
 double IParam::GetNormalized(double value) const {
   const double clamped = value < mMin ? mMin : std::min(value, mMax);
@@ -95,10 +97,10 @@ void IParam::GetDisplay(double x, bool normalized, char* text, bool useTexts) co
 
 const char* IParam::GetLabel() const {
   if (!mDisplayTexts.empty()) {
-    const char* entry = DisplayTextFor(TruncateToInt(mValue));
+    const char* entry = DisplayTextFor(TruncateToInt(Value()));
     if (entry && entry[0]) return "";
   }
   return mLabel;
 }
 
-int IParam::Int() const { return TruncateToInt(mValue); }
+int IParam::Int() const { return TruncateToInt(Value()); }

@@ -4,6 +4,7 @@
 //   v = min + (max - min) * n^shape        n = ((clamp(v) - min) / (max - min))^(1 / shape)
 #pragma once
 
+#include <atomic>
 #include <vector>
 
 class IParam {
@@ -30,7 +31,7 @@ class IParam {
 
   void SetNormalized(double normalized);
   void SetValue(double value);
-  double GetNormalized() const { return GetNormalized(mValue); }
+  double GetNormalized() const { return GetNormalized(Value()); }
   double GetNormalized(double value) const;
   double ToReal(double normalized) const;
 
@@ -40,7 +41,7 @@ class IParam {
   const char* GetLabel() const;
 
   Kind GetKind() const { return mKind; }
-  double Value() const { return mValue; }
+  double Value() const { return mValue.load(std::memory_order_relaxed); }
   int Int() const;
   double Min() const { return mMin; }
   double Max() const { return mMax; }
@@ -59,7 +60,9 @@ class IParam {
  private:
   DisplayFunction mDisplayFunction = nullptr;
   Kind mKind = kNone;
-  double mValue = 0.0;
+  // Set under the plug-in mutex (host and audio threads), read without it by
+  // the editor's window thread as it draws the value texts.
+  std::atomic<double> mValue{0.0};
   double mMin = 0.0;
   double mMax = 1.0;
   double mStep = 1.0;

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -119,7 +120,7 @@ class PluginBase {
   bool SerializeParams(ByteChunk& chunk);
   int UnserializeParams(const ByteChunk& chunk, int pos);
   bool SerializePresets(ByteChunk& chunk);
-  int CurrentPresetIndex() const { return mCurrentPreset; }
+  int CurrentPresetIndex() const { return mCurrentPreset.load(std::memory_order_relaxed); }
   IPreset& Preset(int index) { return mPresets[static_cast<std::size_t>(index)]; }
   const IPreset& Preset(int index) const { return mPresets[static_cast<std::size_t>(index)]; }
 
@@ -179,7 +180,8 @@ class PluginBase {
   bool mStateChunks = true;
   bool mIsInstrument = true;
   bool mDoesMidi = true;
-  int mCurrentPreset = 0;
+  // Changed under the mutex; the editor's window thread reads it to draw.
+  std::atomic<int> mCurrentPreset{0};
   double mSampleRate = 44100.0;
   int mBlockSize = 0;
   int mLatency = 0;

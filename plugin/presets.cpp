@@ -73,13 +73,14 @@ int PluginBase::UnserializePresets(const ByteChunk& chunk, int pos) {
       }
     }
   }
-  SelectPreset(mCurrentPreset);
+  SelectPreset(CurrentPresetIndex());
   return pos;
 }
 
 void PluginBase::ModifyCurrentPreset(const char* name) {
-  if (mCurrentPreset < 0 || mCurrentPreset >= kPresetCount) return;
-  IPreset& preset = mPresets[static_cast<std::size_t>(mCurrentPreset)];
+  const int current = CurrentPresetIndex();
+  if (current < 0 || current >= kPresetCount) return;
+  IPreset& preset = mPresets[static_cast<std::size_t>(current)];
   preset.state.Clear();
   SerializeState(preset.state);
   if (name && name[0]) SetPresetName(preset, name);
@@ -103,7 +104,7 @@ bool PluginBase::SelectPreset(int index) {
     ok = SerializeState(preset.state);
   }
   if (ok) {
-    mCurrentPreset = index;
+    mCurrentPreset.store(index, std::memory_order_relaxed);
     OnPresetChange();
     RefreshEditorControls();
   }

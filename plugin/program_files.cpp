@@ -88,7 +88,7 @@ void PluginBase::BuildProgramFile(ByteChunk& file) {
 
   PutFileHeaderStart(file, kProgramChunkKind, kProgramFormatVersion, mUniqueId, DecimalVersion(), kParameterCount,
                      data.Size() + kProgramChunkDataOffset);
-  PutProgramName(file, GetPresetName(mCurrentPreset));
+  PutProgramName(file, GetPresetName(CurrentPresetIndex()));
   PutBigEndian(file, data.Size());
   file.PutChunk(data);
 }
@@ -100,7 +100,7 @@ void PluginBase::BuildBankFile(ByteChunk& file) {
 
   PutFileHeaderStart(file, kBankChunkKind, kBankFormatVersion, mUniqueId, DecimalVersion(), kPresetCount,
                      data.Size() + kBankChunkDataOffset);
-  PutBigEndian(file, mCurrentPreset);
+  PutBigEndian(file, CurrentPresetIndex());
   const std::uint8_t reserved[kReservedSize] = {};
   file.PutBytes(reserved, kReservedSize);
   PutBigEndian(file, data.Size());
@@ -156,7 +156,7 @@ bool PluginBase::LoadProgramFromMemory(const ByteChunk& file) {
     return false;
   }
   ModifyCurrentPreset(name.c_str());
-  SelectPreset(mCurrentPreset);
+  SelectPreset(CurrentPresetIndex());
   NotifyHostProgramChange();
   return true;
 }

@@ -102,6 +102,9 @@ bool Synth::OfferControllerToLearn(int controller) {
 }
 
 void Synth::ArmMidiLearn(bool armed, bool unlearn) {
+  // The learn switch calls this on the window thread; the audio thread reads
+  // the state under the mutex as parameters and controllers arrive.
+  Lock lock(Mutex());
   mLearnedController = kUnbound;
   mLearnedParameter = kUnbound;
   mUnlearnMode = unlearn;

@@ -5,7 +5,8 @@
 #     VSTPluginMain and main; the 32-bit one's entry point is __cdecl and all
 #     of its code is compiled for SSE2 arithmetic;
 #   - the host conformance checker passes against each DLL;
-#   - the chaos host drives each DLL for a minute from a printed seed;
+#   - the chaos host drives each DLL for a minute from a printed seed, and
+#     its editor for half a minute on the editor checks' display;
 #   - the factory bank is read from the library's resource;
 #   - the editor images are carried as "PNG" resources 101 to 108;
 #   - the demo piece renders as the Linux build renders it;
@@ -195,6 +196,10 @@ if check "editor reference images" make_editor_references "$(find_built "$linux_
     check "win$bits editor, check plug-in" check_editor "$editor_host" "$check_plugin" "win$bits-check" \
       "$shots" "$references"
     check "win$bits editor, ${dll_name[$bits]}" check_editor "$editor_host" "$dll" "win$bits" "$shots"
+    chaos_run_seed=$(chaos_seed)
+    echo "win$bits chaos host, editor cases: seed $chaos_run_seed, $kChaosEditorSeconds s"
+    check "win$bits chaos host, editor" check_chaos_editor "$(find_built "$build/win$bits" vorn-chaos.exe)" "$dll" \
+      "$chaos_run_seed"
   done
   stop_editor_display
   sed 's/^FIGURE /  /' "$work/editor-figures.txt" 2>/dev/null

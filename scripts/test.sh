@@ -36,6 +36,9 @@ step "ASan + UBSan build and tests"
 scripts/build.sh asan
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build/asan -j "$jobs" --timeout 1800
+# The chaos host's editor cases under the sanitizers need an X server.
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  scripts/test-x11.sh build/asan -R '^chaos_editor$'
 
 step "Fuzzing smoke run"
 scripts/fuzz-smoke.sh build/asan "${VORN_FUZZ_SECONDS:-20}"

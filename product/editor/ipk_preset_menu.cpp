@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <memory>
 #include <mutex>
+#include <string>
 
 #include "editor/igraphics.h"
 #include "editor/imenu.h"
@@ -34,11 +35,19 @@ IPKPresetMenu::IPKPresetMenu(PluginBase* plugin, EditorCommands* commands, const
 }
 
 bool IPKPresetMenu::Draw(IGraphics* graphics) {
-  const int index = Plugin() ? Plugin()->CurrentPresetIndex() : -1;
+  int index = -1;
+  if (PluginBase* plugin = Plugin()) {
+    // Host threads rename programs and load states under the plug-in mutex;
+    // the window thread reads the name there too.
+    std::lock_guard<std::recursive_mutex> lock(plugin->Mutex());
+    index = plugin->CurrentPresetIndex();
+    mNameText = PresetName(plugin, index);
+  } else {
+    mNameText.clear();
+  }
   char number[kShownBytes + 1] = {};
   std::snprintf(number, sizeof number, "%02d", index);
   mNumberText = number;
-  mNameText = PresetName(Plugin(), index);
   if (mNumberText.empty()) return true;
   const bool numberDrawn = graphics->DrawText(TextStyle(), mNumberText.c_str(), mNumberBox);
   const bool nameDrawn = graphics->DrawText(TextStyle(), mNameText.c_str(), mNameBox);
@@ -49,9 +58,14 @@ void IPKPresetMenu::OnMouseDown(int x, int y, const IMouseMods&) {
   IGraphics* graphics = Graphics();
   if (!graphics || !Plugin()) return;
   if (mNameBox.Contains(x, y)) {
-    const int index = Plugin()->CurrentPresetIndex();
-    const char* name = index >= 0 && index < PluginBase::kPresetCount ? Plugin()->GetPresetName(index) : "";
-    graphics->BeginTextEntry(this, TextStyle(), mNameBox, name ? name : "", nullptr);
+    std::string name;
+    {
+      std::lock_guard<std::recursive_mutex> lock(Plugin()->Mutex());
+      const int index = Plugin()->CurrentPresetIndex();
+      const char* current = index >= 0 && index < PluginBase::kPresetCount ? Plugin()->GetPresetName(index) : "";
+      name = current ? current : "";
+    }
+    graphics->BeginTextEntry(this, TextStyle(), mNameBox, name.c_str(), nullptr);
   } else {
     RunProgramMenu();
   }
@@ -60,6 +74,8 @@ void IPKPresetMenu::OnMouseDown(int x, int y, const IMouseMods&) {
 
 IMenu IPKPresetMenu::BuildProgramMenu() const {
   IMenu menu;
+  std::unique_lock<std::recursive_mutex> lock;
+  if (Plugin()) lock = std::unique_lock<std::recursive_mutex>(Plugin()->Mutex());
   const int current = Plugin() ? Plugin()->CurrentPresetIndex() : -1;
   IMenu* group = nullptr;
   for (int i = 0; i < PluginBase::kPresetCount; ++i) {

@@ -13,6 +13,7 @@
 #include "product/editor/ipk_switch_midi_learn.h"
 #include "product/editor/ipk_switch_popup_control.h"
 #include "product/editor/ipk_utility_kick.h"
+#include "product/editor/vorn_editor_menus.h"
 #include "vorn_version.h"
 
 namespace {
@@ -124,11 +125,8 @@ constexpr Place kViewTwo[] = {
 };
 
 constexpr IBox kSwitchViewArea{320, 236, 416, 276};
-constexpr IBox kProgramNumberBox{558, 248, 582, 268};
-constexpr IBox kProgramNameBox{606, 248, 816, 268};
 constexpr IBox kPreviousProgramArea{536, 244, 556, 268};
 constexpr IBox kNextProgramArea{584, 244, 604, 268};
-constexpr IBox kOptionsArea{752, 276, 816, 300};
 constexpr IBox kVersionBox{594, 281, 690, 295};
 constexpr int kLearnX = 680;
 constexpr int kLearnY = 275;
@@ -173,10 +171,11 @@ void VornEditorLayout::Build(IGraphics& editor, PluginBase& plugin, EditorComman
   editor.AttachControl(mBackgroundOne);
   mBackgroundTwo = new IBitmapControl(&plugin, 0, 0, -1, strips.backgroundTwo);
   editor.AttachControl(mBackgroundTwo);
-  editor.AttachControl(new IPKPresetMenu(&plugin, &commands, kProgramNumberBox, kProgramNameBox));
+  editor.AttachControl(
+      new IPKPresetMenu(&plugin, &commands, VornEditorMenus::kProgramNumberBox, VornEditorMenus::kProgramNameBox));
   editor.AttachControl(new IPKUtilityKick(&plugin, &commands, kPreviousProgramArea, IPKUtilityKick::kPreviousProgram));
   editor.AttachControl(new IPKUtilityKick(&plugin, &commands, kNextProgramArea, IPKUtilityKick::kNextProgram));
-  editor.AttachControl(new IPKOptionMenu(&plugin, &commands, kOptionsArea));
+  editor.AttachControl(new IPKOptionMenu(&plugin, &commands, VornEditorMenus::kOptionsArea));
   editor.AttachControl(new ITextControl(&plugin, kVersionBox, VersionStyle(), kVornVersionText));
   commands.ArmMidiLearn(false, false);
   auto* learnSwitch = new IPKSwitchMidiLearn(&plugin, &commands, kLearnX, kLearnY, strips.learn);

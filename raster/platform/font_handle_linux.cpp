@@ -10,20 +10,53 @@
 #include "raster/platform/freetype_font.h"
 #include "raster/px_font_handle.h"
 
-namespace px_freetype {
+namespace {
 
-FT_Library Library() {
-  static std::once_flag once;
-  static FT_Library library = nullptr;
-  std::call_once(once, [] {
-    if (FT_Init_FreeType(&library) != 0) library = nullptr;
-  });
-  return library;
+// The process-wide FreeType library lives while this module is loaded or a
+// face is open: it is released when this module's static objects end (its
+// unloading, or the end of the program) with no face open, or else by the
+// last face closed after that (a font cache that ends later). A host that
+// loads and unloads the plug-in does not lose a FreeType library each time.
+struct SharedLibrary {
+  std::mutex lock;
+  FT_Library library = nullptr;
+  int faces = 0;
+  bool unloading = false;
+};
+
+// Never destroyed by the static objects' end: the last user deletes it.
+SharedLibrary* gShared = new SharedLibrary;
+
+void ReleaseIfUnused(std::unique_lock<std::mutex>& held) {
+  if (!gShared->unloading || gShared->faces > 0) return;
+  if (gShared->library) FT_Done_FreeType(gShared->library);
+  SharedLibrary* shared = gShared;
+  gShared = nullptr;
+  held.unlock();
+  delete shared;
 }
 
-}  // namespace px_freetype
+struct ReleaseOnUnload {
+  ~ReleaseOnUnload() {
+    std::unique_lock<std::mutex> held(gShared->lock);
+    gShared->unloading = true;
+    ReleaseIfUnused(held);
+  }
+} gReleaseOnUnload;
 
-namespace {
+// The library for one more face; null when FreeType cannot be initialised.
+FT_Library AcquireForFace() {
+  std::lock_guard<std::mutex> held(gShared->lock);
+  if (!gShared->library && FT_Init_FreeType(&gShared->library) != 0) gShared->library = nullptr;
+  if (gShared->library) ++gShared->faces;
+  return gShared->library;
+}
+
+void ReleaseForFace() {
+  std::unique_lock<std::mutex> held(gShared->lock);
+  --gShared->faces;
+  ReleaseIfUnused(held);
+}
 
 constexpr int kBoldFrom = 600;
 constexpr int kDefaultHeight = 16;
@@ -56,12 +89,16 @@ bool FindFontFile(const PX_FontRequest& request, std::string* file, int* index) 
 }  // namespace
 
 PX_FontHandle PX_CreateFontHandle(const PX_FontRequest& request) {
-  FT_Library library = px_freetype::Library();
   std::string file;
   int index = 0;
-  if (!library || !FindFontFile(request, &file, &index)) return nullptr;
+  if (!FindFontFile(request, &file, &index)) return nullptr;
+  FT_Library library = AcquireForFace();
+  if (!library) return nullptr;
   FT_Face face = nullptr;
-  if (FT_New_Face(library, file.c_str(), index, &face) != 0) return nullptr;
+  if (FT_New_Face(library, file.c_str(), index, &face) != 0) {
+    ReleaseForFace();
+    return nullptr;
+  }
 
   const int height = request.height != 0 ? request.height : kDefaultHeight;
   FT_Size_RequestRec size{};
@@ -69,6 +106,7 @@ PX_FontHandle PX_CreateFontHandle(const PX_FontRequest& request) {
   size.height = static_cast<FT_Long>(std::abs(height)) * 64;
   if (FT_Request_Size(face, &size) != 0) {
     FT_Done_Face(face);
+    ReleaseForFace();
     return nullptr;
   }
   auto* font = new px_freetype::Font;
@@ -90,4 +128,5 @@ void PX_DeleteFontHandle(PX_FontHandle handle) {
   if (!font) return;
   FT_Done_Face(font->face);
   delete font;
+  ReleaseForFace();
 }

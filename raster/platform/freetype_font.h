@@ -15,7 +15,4 @@ struct Font {
   bool antialiased = true;
 };
 
-// The process-wide FreeType library; null when it cannot be initialised.
-FT_Library Library();
-
 }  // namespace px_freetype

@@ -10,6 +10,9 @@
 //     renders K instances at once, each on its own thread at its own sample
 //     rate, while another thread creates and destroys instances, and checks
 //     that each renders what it renders alone; S is the audio per instance.
+//   vorn-chaos --editor [--seed N] [--seconds S] <plug-in library>
+//     opens, drives and closes editors of instances whose audio keeps
+//     running, for S seconds (exits 77, skipped, without a window system).
 //
 // Exits 0 when every check passed.
 #include <chrono>
@@ -18,6 +21,7 @@
 #include <cstring>
 #include <string>
 
+#include "tests/chaos/chaos_editor.h"
 #include "tests/chaos/chaos_host.h"
 #include "tests/chaos/library_allocations.h"
 #include "tests/chaos/parallel_run.h"
@@ -28,13 +32,15 @@
 namespace {
 
 constexpr int kUsageStatus = 2;
+// What ctest counts as a skipped test.
+constexpr int kSkippedStatus = 77;
 // A single call that takes this long has hung (generous for sanitizer
 // builds and Wine on a loaded machine).
 constexpr double kHangSeconds = 60.0;
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: vorn-chaos [--seed N] [--seconds S] [--instances K [--second-thread] | --parallel K] "
+               "usage: vorn-chaos [--seed N] [--seconds S] [--instances K [--second-thread] | --parallel K | --editor] "
                "<plug-in library>\n");
   return kUsageStatus;
 }
@@ -59,6 +65,7 @@ int main(int argc, char** argv) {
   int instances = 2;
   int parallel = 0;
   bool secondThread = false;
+  bool editor = false;
   std::string path;
   for (int i = 1; i < argc; ++i) {
     bool hasValue = i + 1 < argc;
@@ -72,6 +79,8 @@ int main(int argc, char** argv) {
       secondThread = true;
     } else if (std::strcmp(argv[i], "--parallel") == 0 && hasValue) {
       parallel = std::atoi(argv[++i]);
+    } else if (std::strcmp(argv[i], "--editor") == 0) {
+      editor = true;
     } else if (path.empty() && argv[i][0] != '-') {
       path = argv[i];
     } else {
@@ -94,7 +103,11 @@ int main(int argc, char** argv) {
   }
 
   bool passed = false;
-  if (parallel > 0) {
+  if (editor) {
+    const EditorRunResult result = RunEditorChaos(entry, seed, seconds, kHangSeconds);
+    if (result == EditorRunResult::kNoWindowSystem) return kSkippedStatus;
+    passed = result == EditorRunResult::kPassed;
+  } else if (parallel > 0) {
     passed = RunParallel(entry, seed, parallel, seconds);
   } else {
     std::printf("chaos: allocations in process calls: %s\n", WatchAllocations(entry).c_str());

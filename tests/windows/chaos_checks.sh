@@ -28,3 +28,25 @@ check_chaos() {
   echo "  wine $program ${options[*]} $(wine_path "$dll")"
   return 1
 }
+
+# Seconds of the chaos host's editor cases per DLL.
+readonly kChaosEditorSeconds=30
+
+# check_chaos_editor <vorn-chaos.exe> <dll> <seed>: editors of the DLL opened,
+# driven and closed while their audio runs, on the editor checks' display
+# (editor_checks.sh has started it). Success ends with the cycles and calls
+# made; a failure names the seed and the command that replays it.
+check_chaos_editor() {
+  local program=$1 dll=$2 seed=$3 output status
+  output=$(DISPLAY=$editor_display run_wine "$program" --editor --seed "$seed" --seconds "$kChaosEditorSeconds" \
+    "$(wine_path "$dll")" 2>&1)
+  status=$?
+  echo "$output"
+  if [ $status = 0 ]; then
+    echo "$output" | grep 'editor:' | sed 's/^chaos: //'
+    return 0
+  fi
+  echo "the chaos host's editor cases failed (status $status) with seed $seed; replay them on an X server with:"
+  echo "  wine $program --editor --seed $seed --seconds $kChaosEditorSeconds $(wine_path "$dll")"
+  return 1
+}
