@@ -65,6 +65,8 @@ class Envelope {
  private:
   friend class VoiceGroupAvx2;
   friend class VoiceGroupSse2;
+  friend struct VoiceGroupState;
+  friend struct VoiceGroupEnvelopes;
 
   static constexpr double kDefaultRateScale = 0.002302585092994046;  // ln(10) / 1000 Hz
 

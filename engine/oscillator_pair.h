@@ -76,6 +76,7 @@ class OscillatorPair {
  private:
   friend class VoiceGroupAvx2;
   friend class VoiceGroupSse2;
+  friend struct VoiceGroupState;
 
   static constexpr std::uint32_t kPhaseMaskBits = kPhaseMask;
 

@@ -7,6 +7,7 @@
 #include "engine/engine_parameter.h"
 #include "engine/vector_path.h"
 #include "engine/voice_group_avx2.h"
+#include "engine/voice_group_state.h"
 #include "engine/voice_group_sse2.h"
 
 namespace {
@@ -122,7 +123,7 @@ void Voice::RenderVoices(Voice* voices, VoiceSet sounding, double* mix, int n) {
     using Group = decltype(path);
     int groups = 0;
     while (groups < Group::kMaxGroups && done + (groups + 1) * kGroupSize <= batched &&
-           Group::CanRender(batch + done + groups * kGroupSize)) {
+           VoiceGroupState::CanRender(batch + done + groups * kGroupSize)) {
       ++groups;
     }
     if (groups > 0) Group::Render(batch + done, groups, mix, n);

@@ -87,6 +87,7 @@ class Voice {
   // pairs of 128-bit vectors.
   friend class VoiceGroupAvx2;
   friend class VoiceGroupSse2;
+  friend struct VoiceGroupState;
 
   template <int kGroupSize>
   static void RenderGroup(Voice* const* group, double* mix, int n);

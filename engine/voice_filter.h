@@ -99,6 +99,7 @@ class VoiceFilter {
  private:
   friend class VoiceGroupAvx2;
   friend class VoiceGroupSse2;
+  friend struct VoiceGroupState;
 
   static constexpr double kInitialDenormalOffset = 1e-13;
   // Outside every reachable cutoff index, so the next sample always recomputes.

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "engine/voice.h"
+#include "engine/voice_group_state.h"
 
 // Only the functions below use AVX2: everything else in this file, the
 // engine's inline functions included, stays plain x86 code, so no AVX2
@@ -32,9 +33,9 @@ struct alignas(16) IntLanes {
   VORN_AVX2 void Store(__m128i x) { _mm_store_si128(reinterpret_cast<__m128i*>(v), x); }
 };
 
-VORN_AVX2 __m256d LaneMask(bool a, bool b, bool c, bool d) {
-  return _mm256_castsi256_pd(
-      _mm256_setr_epi64x(-std::int64_t{a}, -std::int64_t{b}, -std::int64_t{c}, -std::int64_t{d}));
+VORN_AVX2 __m256d LaneMask(const bool* lanes) {
+  return _mm256_castsi256_pd(_mm256_setr_epi64x(-std::int64_t{lanes[0]}, -std::int64_t{lanes[1]},
+                                                -std::int64_t{lanes[2]}, -std::int64_t{lanes[3]}));
 }
 
 // Clip(x) = x < -1 ? -1 : (x > 1 ? 1 : x). minpd and maxpd return their second
@@ -55,12 +56,12 @@ VORN_AVX2_INLINE __m256d Lookup(const double* const* tables, __m128i phases) {
   return _mm256_insertf128_pd(_mm256_castpd128_pd256(low), high, 1);
 }
 
-// One value per lane, computed without vector instructions.
-template <typename Get>
-VORN_AVX2 __m256d LaneValues(Get get) {
-  DoubleLanes lanes;
-  for (int lane = 0; lane < kLanes; ++lane) lanes.v[lane] = get(lane);
-  return lanes.Load();
+VORN_AVX2_INLINE __m128i LoadInts(const std::int32_t* lanes) {
+  return _mm_load_si128(reinterpret_cast<const __m128i*>(lanes));
+}
+
+VORN_AVX2_INLINE void StoreInts(__m128i x, std::int32_t* lanes) {
+  _mm_store_si128(reinterpret_cast<__m128i*>(lanes), x);
 }
 
 }  // namespace
@@ -68,7 +69,7 @@ VORN_AVX2 __m256d LaneValues(Get get) {
 // One envelope of each of the four voices.
 class VoiceGroupAvx2::EnvelopeLanes {
  public:
-  VORN_AVX2 EnvelopeLanes(Voice* const* group, Envelope Voice::*member) : mGroup(group), mMember(member) { Load(); }
+  VORN_AVX2 EnvelopeLanes(Voice* const* group, Envelope Voice::*member) : mLanes(group, member) { Load(); }
 
   // Envelope::Step in every lane; a lane that ends its attack or reaches zero
   // is stepped by the envelope itself, which knows what comes next. Which
@@ -95,15 +96,9 @@ class VoiceGroupAvx2::EnvelopeLanes {
   // take next where active.
   VORN_AVX2 __attribute__((noinline)) void StepChangingStage(__m256d next, int special) {
     Save();
-    for (int lane = 0; lane < kLanes; ++lane) {
-      Envelope& envelope = mGroup[lane]->*mMember;
-      if (special & (1 << lane)) envelope.Step();
-    }
     DoubleLanes level;
     level.Store(_mm256_blendv_pd(mLevel, next, mActive));
-    for (int lane = 0; lane < kLanes; ++lane) {
-      if (!(special & (1 << lane))) (mGroup[lane]->*mMember).mLevel = level.v[lane];
-    }
+    mLanes.StepLanes(special, level.v);
     Load();
   }
 
@@ -111,98 +106,61 @@ class VoiceGroupAvx2::EnvelopeLanes {
   // No lane's level or stage changes any more in this render.
   VORN_AVX2_INLINE bool Settled() const { return mSettled; }
 
-  VORN_AVX2 void Save() const {
-    DoubleLanes level;
-    level.Store(mLevel);
-    for (int lane = 0; lane < kLanes; ++lane) (mGroup[lane]->*mMember).mLevel = level.v[lane];
+  VORN_AVX2 void Save() {
+    _mm256_store_pd(mLanes.level, mLevel);
+    mLanes.Save();
   }
 
  private:
   VORN_AVX2 void Load() {
-    const Envelope& e0 = mGroup[0]->*mMember;
-    const Envelope& e1 = mGroup[1]->*mMember;
-    const Envelope& e2 = mGroup[2]->*mMember;
-    const Envelope& e3 = mGroup[3]->*mMember;
-    mLevel = _mm256_setr_pd(e0.mLevel, e1.mLevel, e2.mLevel, e3.mLevel);
-    mTarget = _mm256_setr_pd(e0.mTarget, e1.mTarget, e2.mTarget, e3.mTarget);
-    mCoefficient = _mm256_setr_pd(e0.mCoefficient, e1.mCoefficient, e2.mCoefficient, e3.mCoefficient);
-    mActive = LaneMask(e0.mStage != Envelope::kIdle, e1.mStage != Envelope::kIdle, e2.mStage != Envelope::kIdle,
-                       e3.mStage != Envelope::kIdle);
-    mAttack = LaneMask(e0.mStage == Envelope::kAttack, e1.mStage == Envelope::kAttack, e2.mStage == Envelope::kAttack,
-                       e3.mStage == Envelope::kAttack);
+    mLanes.Gather();
+    mLevel = _mm256_load_pd(mLanes.level);
+    mTarget = _mm256_load_pd(mLanes.target);
+    mCoefficient = _mm256_load_pd(mLanes.coefficient);
+    mActive = LaneMask(mLanes.active);
+    mAttack = LaneMask(mLanes.attack);
     mFalling = _mm256_andnot_pd(mAttack, mActive);
     mAllActive = _mm256_movemask_pd(mActive) == (1 << kLanes) - 1;
     mAnyAttack = _mm256_movemask_pd(mAttack) != 0;
     mAnyFalling = _mm256_movemask_pd(mFalling) != 0;
-    mSettled = e0.IsSettled() && e1.IsSettled() && e2.IsSettled() && e3.IsSettled();
+    mSettled = mLanes.settled;
   }
 
-  Voice* const* mGroup;
-  Envelope Voice::*mMember;
+  VoiceGroupEnvelopes mLanes;
   __m256d mLevel, mTarget, mCoefficient, mActive, mAttack, mFalling;
   bool mAllActive, mAnyAttack, mAnyFalling, mSettled;
 };
-
-bool VoiceGroupAvx2::CanRender(Voice* const* group) {
-  const VoiceFilter& first = group[0]->mFilter;
-  for (int lane = 1; lane < kLanes; ++lane) {
-    const VoiceFilter& filter = group[lane]->mFilter;
-    if (filter.mMode != first.mMode || filter.mTables != first.mTables) return false;
-  }
-  return true;
-}
 
 // One group of four voices: their state in vectors while a block renders.
 class VoiceGroupAvx2::Lanes {
  public:
   VORN_AVX2_INLINE explicit Lanes(Voice* const* group)
-      : mFilterEnvelope(group, &Voice::mFilterEnvelope), mAmpEnvelope(group, &Voice::mAmpEnvelope) {
-    for (int lane = 0; lane < kLanes; ++lane) {
-      mOsc[lane] = &group[lane]->mOscillators;
-      mFilter[lane] = &group[lane]->mFilter;
-    }
-    OscillatorPair* const* osc = mOsc;
-    VoiceFilter* const* filter = mFilter;
-    mSmooth = filter[0]->mMode == VoiceFilter::kSmooth;
-    mCutoffTable = filter[0]->mTables->CutoffTable();
-
-    IntLanes phase1Lanes, phase2Lanes, increment1Lanes, increment2Lanes, syncLanes, indexLanes;
-    for (int lane = 0; lane < kLanes; ++lane) {
-      phase1Lanes.v[lane] = osc[lane]->mPhase1;
-      phase2Lanes.v[lane] = osc[lane]->mPhase2;
-      increment1Lanes.v[lane] = osc[lane]->mIncrement1;
-      increment2Lanes.v[lane] = osc[lane]->mIncrement2;
-      syncLanes.v[lane] = osc[lane]->mSync ? -1 : 0;
-      indexLanes.v[lane] = filter[lane]->mCachedIndex;
-      mTable1[lane] = osc[lane]->mTable1;
-      mTable2[lane] = osc[lane]->mTable2;
-    }
-    mPhase1 = phase1Lanes.Load();
-    mPhase2 = phase2Lanes.Load();
-    mIncrement1 = increment1Lanes.Load();
-    mIncrement2 = increment2Lanes.Load();
-    mSynced = syncLanes.Load();
-    mCachedIndex = indexLanes.Load();
-
-    // The modulation terms other than the envelope's hold for the block.
-    mEnvelopeAmount = LaneValues([&](int l) { return filter[l]->mEnvelopeAmount; });
-    mCutoff = LaneValues([&](int l) { return filter[l]->mCurrentCutoff; });
-    mLfoTerm = LaneValues([&](int l) { return *filter[l]->mInputs.lfo * filter[l]->mLfoAmount; });
-    mKeyTerm = LaneValues([&](int l) { return *filter[l]->mInputs.key * filter[l]->mKeyAmount; });
-    mVelocityTerm = LaneValues([&](int l) { return *filter[l]->mInputs.velocity * filter[l]->mVelocityAmount; });
-    mResonance = LaneValues([&](int l) { return filter[l]->mResonance; });
-    mVelocityFactor = LaneValues([&](int l) { return group[l]->mVelocityFactor; });
-    mB = LaneValues([&](int l) { return filter[l]->mB; });
-    mK = LaneValues([&](int l) { return filter[l]->mK; });
-    mC2 = LaneValues([&](int l) { return filter[l]->mC2; });
-    mC4 = LaneValues([&](int l) { return filter[l]->mC4; });
-    mFeedback = LaneValues([&](int l) { return filter[l]->mFeedbackGain; });
-    mS0 = LaneValues([&](int l) { return filter[l]->mS0; });
-    mS1 = LaneValues([&](int l) { return filter[l]->mS1; });
-    mS2 = LaneValues([&](int l) { return filter[l]->mS2; });
-    mS3 = LaneValues([&](int l) { return filter[l]->mS3; });
-    mOffset = LaneValues([&](int l) { return filter[l]->mDenormalOffset; });
-    mUpdates = _mm_setzero_si128();
+      : mState(group), mFilterEnvelope(group, &Voice::mFilterEnvelope), mAmpEnvelope(group, &Voice::mAmpEnvelope) {
+    mCutoffTable = mState.tables->CutoffTable();
+    mPhase1 = LoadInts(mState.phase1);
+    mPhase2 = LoadInts(mState.phase2);
+    mIncrement1 = LoadInts(mState.increment1);
+    mIncrement2 = LoadInts(mState.increment2);
+    mSynced = LoadInts(mState.synced);
+    mCachedIndex = LoadInts(mState.cachedIndex);
+    mUpdates = LoadInts(mState.updates);
+    mEnvelopeAmount = _mm256_load_pd(mState.envelopeAmount);
+    mCutoff = _mm256_load_pd(mState.cutoff);
+    mLfoTerm = _mm256_load_pd(mState.lfoTerm);
+    mKeyTerm = _mm256_load_pd(mState.keyTerm);
+    mVelocityTerm = _mm256_load_pd(mState.velocityTerm);
+    mResonance = _mm256_load_pd(mState.resonance);
+    mVelocityFactor = _mm256_load_pd(mState.velocityFactor);
+    mB = _mm256_load_pd(mState.b);
+    mK = _mm256_load_pd(mState.k);
+    mC2 = _mm256_load_pd(mState.c2);
+    mC4 = _mm256_load_pd(mState.c4);
+    mFeedback = _mm256_load_pd(mState.feedback);
+    mS0 = _mm256_load_pd(mState.s0);
+    mS1 = _mm256_load_pd(mState.s1);
+    mS2 = _mm256_load_pd(mState.s2);
+    mS3 = _mm256_load_pd(mState.s3);
+    mOffset = _mm256_load_pd(mState.offset);
     mCutoffSettled = false;
   }
 
@@ -225,45 +183,27 @@ class VoiceGroupAvx2::Lanes {
   VORN_AVX2 void Save() {
     mFilterEnvelope.Save();
     mAmpEnvelope.Save();
-    IntLanes phase1Lanes, phase2Lanes, indexLanes, updateLanes;
-    phase1Lanes.Store(mPhase1);
-    phase2Lanes.Store(mPhase2);
-    indexLanes.Store(mCachedIndex);
-    updateLanes.Store(mUpdates);
-    DoubleLanes b, k, c2, c4, feedback, s0, s1, s2, s3, offset;
-    b.Store(mB);
-    k.Store(mK);
-    c2.Store(mC2);
-    c4.Store(mC4);
-    feedback.Store(mFeedback);
-    s0.Store(mS0);
-    s1.Store(mS1);
-    s2.Store(mS2);
-    s3.Store(mS3);
-    offset.Store(mOffset);
-    for (int lane = 0; lane < kLanes; ++lane) {
-      mOsc[lane]->mPhase1 = phase1Lanes.v[lane];
-      mOsc[lane]->mPhase2 = phase2Lanes.v[lane];
-      VoiceFilter& f = *mFilter[lane];
-      f.mB = b.v[lane];
-      f.mK = k.v[lane];
-      f.mC2 = c2.v[lane];
-      f.mC4 = c4.v[lane];
-      f.mFeedbackGain = feedback.v[lane];
-      f.mS0 = s0.v[lane];
-      f.mS1 = s1.v[lane];
-      f.mS2 = s2.v[lane];
-      f.mS3 = s3.v[lane];
-      f.mDenormalOffset = offset.v[lane];
-      f.mCachedIndex = indexLanes.v[lane];
-      f.mCoefficientUpdates += updateLanes.v[lane];
-    }
+    StoreInts(mPhase1, mState.phase1);
+    StoreInts(mPhase2, mState.phase2);
+    StoreInts(mCachedIndex, mState.cachedIndex);
+    StoreInts(mUpdates, mState.updates);
+    _mm256_store_pd(mState.b, mB);
+    _mm256_store_pd(mState.k, mK);
+    _mm256_store_pd(mState.c2, mC2);
+    _mm256_store_pd(mState.c4, mC4);
+    _mm256_store_pd(mState.feedback, mFeedback);
+    _mm256_store_pd(mState.s0, mS0);
+    _mm256_store_pd(mState.s1, mS1);
+    _mm256_store_pd(mState.s2, mS2);
+    _mm256_store_pd(mState.s3, mS3);
+    _mm256_store_pd(mState.offset, mOffset);
+    mState.Save();
   }
 
  private:
   // OscillatorPair::Next.
   VORN_AVX2_INLINE __m256d NextOscillatorSum() {
-    const __m256d sum = _mm256_add_pd(Lookup(mTable1, mPhase1), Lookup(mTable2, mPhase2));
+    const __m256d sum = _mm256_add_pd(Lookup(mState.table1, mPhase1), Lookup(mState.table2, mPhase2));
     const __m128i phaseMask = _mm_set1_epi32(kPhaseMask);
     const __m128i next1 = _mm_add_epi32(mPhase1, mIncrement1);
     const __m128i wrapped =
@@ -284,7 +224,7 @@ class VoiceGroupAvx2::Lanes {
       if (!(syncs & (1 << lane))) continue;
       const auto next = static_cast<std::uint32_t>(nextLanes.v[lane]);
       phase2Lanes.v[lane] =
-          static_cast<std::int32_t>(static_cast<std::int64_t>(next * mOsc[lane]->mSyncRatio) & kPhaseMask);
+          static_cast<std::int32_t>(static_cast<std::int64_t>(next * mState.osc[lane]->mSyncRatio) & kPhaseMask);
     }
     mPhase2 = phase2Lanes.Load();
   }
@@ -312,7 +252,7 @@ class VoiceGroupAvx2::Lanes {
     mS2 = _mm256_add_pd(mS2, mOffset);
     mS3 = _mm256_add_pd(mS3, mOffset);
     mOffset = _mm256_xor_pd(mOffset, signBit);
-    if (mSmooth) {
+    if (mState.smooth) {
       const __m256d estimate = _mm256_add_pd(
           _mm256_add_pd(
               _mm256_mul_pd(_mm256_add_pd(_mm256_mul_pd(_mm256_add_pd(_mm256_mul_pd(mS0, mB), mS1), mB), mS2), mB),
@@ -357,7 +297,7 @@ class VoiceGroupAvx2::Lanes {
     const __m256d b = _mm256_mul_pd(g, w);
     mK = _mm256_blendv_pd(mK, _mm256_mul_pd(_mm256_sub_pd(w, two), g), take);
     mB = _mm256_blendv_pd(mB, b, take);
-    if (mSmooth) {
+    if (mState.smooth) {
       mFeedback =
           _mm256_blendv_pd(mFeedback, _mm256_mul_pd(mResonance, _mm256_set1_pd(VoiceFilter::kSmoothFeedback)), take);
       const __m256d b2 = _mm256_mul_pd(b, b);
@@ -373,16 +313,12 @@ class VoiceGroupAvx2::Lanes {
     mUpdates = _mm_sub_epi32(mUpdates, changed);
   }
 
-  OscillatorPair* mOsc[kLanes];
-  VoiceFilter* mFilter[kLanes];
-  bool mSmooth;
+  VoiceGroupState mState;
   bool mCutoffSettled;
   const double* mCutoffTable;
   EnvelopeLanes mFilterEnvelope;
   EnvelopeLanes mAmpEnvelope;
   __m128i mPhase1, mPhase2, mIncrement1, mIncrement2, mSynced, mCachedIndex, mUpdates;
-  const double* mTable1[kLanes];
-  const double* mTable2[kLanes];
   __m256d mEnvelopeAmount, mCutoff, mLfoTerm, mKeyTerm, mVelocityTerm, mResonance, mVelocityFactor;
   __m256d mB, mK, mC2, mC4, mFeedback, mS0, mS1, mS2, mS3, mOffset;
 };

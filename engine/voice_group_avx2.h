@@ -11,13 +11,10 @@ class Voice;
 
 class VoiceGroupAvx2 {
  public:
-  // Whether the four voices can share the vector code: one filter mode and one
-  // set of pitch tables.
-  static bool CanRender(Voice* const* group);
   // The most groups rendered side by side.
   static constexpr int kMaxGroups = 4;
   // Adds n samples of count (1..kMaxGroups) consecutive groups of four voices,
-  // each of which CanRender, to mix, voice by voice in order.
+  // each of which VoiceGroupState::CanRender, to mix, voice by voice in order.
   static void Render(Voice* const* groups, int count, double* mix, int n);
 
  private:

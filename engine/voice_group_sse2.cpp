@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "engine/voice.h"
+#include "engine/voice_group_state.h"
 
 #define VORN_SSE2_INLINE __attribute__((always_inline)) inline
 
@@ -28,7 +29,9 @@ struct alignas(16) IntLanes {
   VORN_SSE2_INLINE void Store(__m128i x) { _mm_store_si128(reinterpret_cast<__m128i*>(v), x); }
 };
 
-__m128d LaneMask(bool a, bool b) { return _mm_castsi128_pd(_mm_set_epi64x(-std::int64_t{b}, -std::int64_t{a})); }
+__m128d LaneMask(const bool* lanes, int pair) {
+  return _mm_castsi128_pd(_mm_set_epi64x(-std::int64_t{lanes[2 * pair + 1]}, -std::int64_t{lanes[2 * pair]}));
+}
 
 // b where mask is set, else a.
 VORN_SSE2_INLINE __m128d Blend(__m128d a, __m128d b, __m128d mask) {
@@ -48,24 +51,25 @@ VORN_SSE2_INLINE __m128d LookupPair(const double* const* tables, __m128i phases)
                       tables[kFirstLane + 1] + _mm_extract_epi16(phases, 2 * kFirstLane + 3));
 }
 
-// One value per lane, computed without vector instructions, in vectors of pairs.
-template <typename Get>
-void LaneValues(__m128d (&pairs)[kPairs], Get get) {
-  DoubleLanes lanes;
-  for (int lane = 0; lane < kLanes; ++lane) lanes.v[lane] = get(lane);
-  for (int pair = 0; pair < kPairs; ++pair) pairs[pair] = lanes.Load(pair);
+// Four lane values from and to their vectors of pairs.
+void LoadLanes(__m128d (&pairs)[kPairs], const double* lanes) {
+  for (int pair = 0; pair < kPairs; ++pair) pairs[pair] = _mm_load_pd(lanes + 2 * pair);
 }
 
-void StoreLanes(const __m128d (&pairs)[kPairs], DoubleLanes& lanes) {
-  for (int pair = 0; pair < kPairs; ++pair) lanes.Store(pair, pairs[pair]);
+void StoreLanes(const __m128d (&pairs)[kPairs], double* lanes) {
+  for (int pair = 0; pair < kPairs; ++pair) _mm_store_pd(lanes + 2 * pair, pairs[pair]);
 }
+
+__m128i LoadInts(const std::int32_t* lanes) { return _mm_load_si128(reinterpret_cast<const __m128i*>(lanes)); }
+
+void StoreInts(__m128i x, std::int32_t* lanes) { _mm_store_si128(reinterpret_cast<__m128i*>(lanes), x); }
 
 }  // namespace
 
 // One envelope of each of the four voices.
 class VoiceGroupSse2::EnvelopeLanes {
  public:
-  EnvelopeLanes(Voice* const* group, Envelope Voice::*member) : mGroup(group), mMember(member) { Load(); }
+  EnvelopeLanes(Voice* const* group, Envelope Voice::*member) : mLanes(group, member) { Load(); }
 
   // Envelope::Step in every lane; a lane that ends its attack or reaches zero
   // is stepped by the envelope itself, which knows what comes next. Which
@@ -95,14 +99,9 @@ class VoiceGroupSse2::EnvelopeLanes {
   // take next where active.
   __attribute__((noinline)) void StepChangingStage(const __m128d* next, int special) {
     Save();
-    for (int lane = 0; lane < kLanes; ++lane) {
-      if (special & (1 << lane)) (mGroup[lane]->*mMember).Step();
-    }
     DoubleLanes level;
     for (int p = 0; p < kPairs; ++p) level.Store(p, Blend(mLevel[p], next[p], mActive[p]));
-    for (int lane = 0; lane < kLanes; ++lane) {
-      if (!(special & (1 << lane))) (mGroup[lane]->*mMember).mLevel = level.v[lane];
-    }
+    mLanes.StepLanes(special, level.v);
     Load();
   }
 
@@ -110,30 +109,26 @@ class VoiceGroupSse2::EnvelopeLanes {
   // No lane's level or stage changes any more in this render.
   VORN_SSE2_INLINE bool Settled() const { return mSettled; }
 
-  void Save() const {
-    DoubleLanes level;
-    StoreLanes(mLevel, level);
-    for (int lane = 0; lane < kLanes; ++lane) (mGroup[lane]->*mMember).mLevel = level.v[lane];
+  void Save() {
+    StoreLanes(mLevel, mLanes.level);
+    mLanes.Save();
   }
 
  private:
   void Load() {
-    const auto envelope = [&](int lane) -> const Envelope& { return mGroup[lane]->*mMember; };
-    LaneValues(mLevel, [&](int l) { return envelope(l).mLevel; });
-    LaneValues(mTarget, [&](int l) { return envelope(l).mTarget; });
-    LaneValues(mCoefficient, [&](int l) { return envelope(l).mCoefficient; });
+    mLanes.Gather();
+    LoadLanes(mLevel, mLanes.level);
+    LoadLanes(mTarget, mLanes.target);
+    LoadLanes(mCoefficient, mLanes.coefficient);
     for (int p = 0; p < kPairs; ++p) {
-      const Envelope& first = envelope(2 * p);
-      const Envelope& second = envelope(2 * p + 1);
-      mActive[p] = LaneMask(first.mStage != Envelope::kIdle, second.mStage != Envelope::kIdle);
-      mAttack[p] = LaneMask(first.mStage == Envelope::kAttack, second.mStage == Envelope::kAttack);
+      mActive[p] = LaneMask(mLanes.active, p);
+      mAttack[p] = LaneMask(mLanes.attack, p);
       mFalling[p] = _mm_andnot_pd(mAttack[p], mActive[p]);
     }
     mAllActive = true;
     mAnyAttack = false;
     mAnyFalling = false;
-    mSettled = true;
-    for (int lane = 0; lane < kLanes; ++lane) mSettled = mSettled && envelope(lane).IsSettled();
+    mSettled = mLanes.settled;
     for (int p = 0; p < kPairs; ++p) {
       mAllActive = mAllActive && _mm_movemask_pd(mActive[p]) == 3;
       mAnyAttack = mAnyAttack || _mm_movemask_pd(mAttack[p]) != 0;
@@ -141,72 +136,40 @@ class VoiceGroupSse2::EnvelopeLanes {
     }
   }
 
-  Voice* const* mGroup;
-  Envelope Voice::*mMember;
+  VoiceGroupEnvelopes mLanes;
   __m128d mLevel[kPairs], mTarget[kPairs], mCoefficient[kPairs], mActive[kPairs], mAttack[kPairs], mFalling[kPairs];
   bool mAllActive, mAnyAttack, mAnyFalling, mSettled;
 };
-
-bool VoiceGroupSse2::CanRender(Voice* const* group) {
-  const VoiceFilter& first = group[0]->mFilter;
-  for (int lane = 1; lane < kLanes; ++lane) {
-    const VoiceFilter& filter = group[lane]->mFilter;
-    if (filter.mMode != first.mMode || filter.mTables != first.mTables) return false;
-  }
-  return true;
-}
 
 // One group of four voices: their state in vectors while a block renders.
 class VoiceGroupSse2::Lanes {
  public:
   explicit Lanes(Voice* const* group)
-      : mFilterEnvelope(group, &Voice::mFilterEnvelope), mAmpEnvelope(group, &Voice::mAmpEnvelope) {
-    for (int lane = 0; lane < kLanes; ++lane) {
-      mOsc[lane] = &group[lane]->mOscillators;
-      mFilter[lane] = &group[lane]->mFilter;
-    }
-    OscillatorPair* const* osc = mOsc;
-    VoiceFilter* const* filter = mFilter;
-    mSmooth = filter[0]->mMode == VoiceFilter::kSmooth;
-    mTables = filter[0]->mTables;
-
-    IntLanes phase1Lanes, phase2Lanes, increment1Lanes, increment2Lanes, syncLanes, indexLanes;
-    for (int lane = 0; lane < kLanes; ++lane) {
-      phase1Lanes.v[lane] = osc[lane]->mPhase1;
-      phase2Lanes.v[lane] = osc[lane]->mPhase2;
-      increment1Lanes.v[lane] = osc[lane]->mIncrement1;
-      increment2Lanes.v[lane] = osc[lane]->mIncrement2;
-      syncLanes.v[lane] = osc[lane]->mSync ? -1 : 0;
-      indexLanes.v[lane] = filter[lane]->mCachedIndex;
-      mTable1[lane] = osc[lane]->mTable1;
-      mTable2[lane] = osc[lane]->mTable2;
-    }
-    mPhase1 = phase1Lanes.Load();
-    mPhase2 = phase2Lanes.Load();
-    mIncrement1 = increment1Lanes.Load();
-    mIncrement2 = increment2Lanes.Load();
-    mSynced = syncLanes.Load();
-    mCachedIndex = indexLanes.Load();
-
-    // The modulation terms other than the envelope's hold for the block.
-    LaneValues(mEnvelopeAmount, [&](int l) { return filter[l]->mEnvelopeAmount; });
-    LaneValues(mCutoff, [&](int l) { return filter[l]->mCurrentCutoff; });
-    LaneValues(mLfoTerm, [&](int l) { return *filter[l]->mInputs.lfo * filter[l]->mLfoAmount; });
-    LaneValues(mKeyTerm, [&](int l) { return *filter[l]->mInputs.key * filter[l]->mKeyAmount; });
-    LaneValues(mVelocityTerm, [&](int l) { return *filter[l]->mInputs.velocity * filter[l]->mVelocityAmount; });
-    LaneValues(mResonance, [&](int l) { return filter[l]->mResonance; });
-    LaneValues(mVelocityFactor, [&](int l) { return group[l]->mVelocityFactor; });
-    LaneValues(mB, [&](int l) { return filter[l]->mB; });
-    LaneValues(mK, [&](int l) { return filter[l]->mK; });
-    LaneValues(mC2, [&](int l) { return filter[l]->mC2; });
-    LaneValues(mC4, [&](int l) { return filter[l]->mC4; });
-    LaneValues(mFeedback, [&](int l) { return filter[l]->mFeedbackGain; });
-    LaneValues(mS0, [&](int l) { return filter[l]->mS0; });
-    LaneValues(mS1, [&](int l) { return filter[l]->mS1; });
-    LaneValues(mS2, [&](int l) { return filter[l]->mS2; });
-    LaneValues(mS3, [&](int l) { return filter[l]->mS3; });
-    LaneValues(mOffset, [&](int l) { return filter[l]->mDenormalOffset; });
-    mUpdates = _mm_setzero_si128();
+      : mState(group), mFilterEnvelope(group, &Voice::mFilterEnvelope), mAmpEnvelope(group, &Voice::mAmpEnvelope) {
+    mPhase1 = LoadInts(mState.phase1);
+    mPhase2 = LoadInts(mState.phase2);
+    mIncrement1 = LoadInts(mState.increment1);
+    mIncrement2 = LoadInts(mState.increment2);
+    mSynced = LoadInts(mState.synced);
+    mCachedIndex = LoadInts(mState.cachedIndex);
+    mUpdates = LoadInts(mState.updates);
+    LoadLanes(mEnvelopeAmount, mState.envelopeAmount);
+    LoadLanes(mCutoff, mState.cutoff);
+    LoadLanes(mLfoTerm, mState.lfoTerm);
+    LoadLanes(mKeyTerm, mState.keyTerm);
+    LoadLanes(mVelocityTerm, mState.velocityTerm);
+    LoadLanes(mResonance, mState.resonance);
+    LoadLanes(mVelocityFactor, mState.velocityFactor);
+    LoadLanes(mB, mState.b);
+    LoadLanes(mK, mState.k);
+    LoadLanes(mC2, mState.c2);
+    LoadLanes(mC4, mState.c4);
+    LoadLanes(mFeedback, mState.feedback);
+    LoadLanes(mS0, mState.s0);
+    LoadLanes(mS1, mState.s1);
+    LoadLanes(mS2, mState.s2);
+    LoadLanes(mS3, mState.s3);
+    LoadLanes(mOffset, mState.offset);
     mCutoffSettled = false;
   }
 
@@ -232,46 +195,28 @@ class VoiceGroupSse2::Lanes {
   void Save() {
     mFilterEnvelope.Save();
     mAmpEnvelope.Save();
-    IntLanes phase1Lanes, phase2Lanes, indexLanes, updateLanes;
-    phase1Lanes.Store(mPhase1);
-    phase2Lanes.Store(mPhase2);
-    indexLanes.Store(mCachedIndex);
-    updateLanes.Store(mUpdates);
-    DoubleLanes b, k, c2, c4, feedback, s0, s1, s2, s3, offset;
-    StoreLanes(mB, b);
-    StoreLanes(mK, k);
-    StoreLanes(mC2, c2);
-    StoreLanes(mC4, c4);
-    StoreLanes(mFeedback, feedback);
-    StoreLanes(mS0, s0);
-    StoreLanes(mS1, s1);
-    StoreLanes(mS2, s2);
-    StoreLanes(mS3, s3);
-    StoreLanes(mOffset, offset);
-    for (int lane = 0; lane < kLanes; ++lane) {
-      mOsc[lane]->mPhase1 = phase1Lanes.v[lane];
-      mOsc[lane]->mPhase2 = phase2Lanes.v[lane];
-      VoiceFilter& f = *mFilter[lane];
-      f.mB = b.v[lane];
-      f.mK = k.v[lane];
-      f.mC2 = c2.v[lane];
-      f.mC4 = c4.v[lane];
-      f.mFeedbackGain = feedback.v[lane];
-      f.mS0 = s0.v[lane];
-      f.mS1 = s1.v[lane];
-      f.mS2 = s2.v[lane];
-      f.mS3 = s3.v[lane];
-      f.mDenormalOffset = offset.v[lane];
-      f.mCachedIndex = indexLanes.v[lane];
-      f.mCoefficientUpdates += updateLanes.v[lane];
-    }
+    StoreInts(mPhase1, mState.phase1);
+    StoreInts(mPhase2, mState.phase2);
+    StoreInts(mCachedIndex, mState.cachedIndex);
+    StoreInts(mUpdates, mState.updates);
+    StoreLanes(mB, mState.b);
+    StoreLanes(mK, mState.k);
+    StoreLanes(mC2, mState.c2);
+    StoreLanes(mC4, mState.c4);
+    StoreLanes(mFeedback, mState.feedback);
+    StoreLanes(mS0, mState.s0);
+    StoreLanes(mS1, mState.s1);
+    StoreLanes(mS2, mState.s2);
+    StoreLanes(mS3, mState.s3);
+    StoreLanes(mOffset, mState.offset);
+    mState.Save();
   }
 
  private:
   // OscillatorPair::Next in all four lanes.
   VORN_SSE2_INLINE void NextOscillatorSums(__m128d (&sum)[kPairs]) {
-    sum[0] = _mm_add_pd(LookupPair<0>(mTable1, mPhase1), LookupPair<0>(mTable2, mPhase2));
-    sum[1] = _mm_add_pd(LookupPair<2>(mTable1, mPhase1), LookupPair<2>(mTable2, mPhase2));
+    sum[0] = _mm_add_pd(LookupPair<0>(mState.table1, mPhase1), LookupPair<0>(mState.table2, mPhase2));
+    sum[1] = _mm_add_pd(LookupPair<2>(mState.table1, mPhase1), LookupPair<2>(mState.table2, mPhase2));
     const __m128i phaseMask = _mm_set1_epi32(kPhaseMask);
     const __m128i next1 = _mm_add_epi32(mPhase1, mIncrement1);
     const __m128i wrapped =
@@ -291,7 +236,7 @@ class VoiceGroupSse2::Lanes {
       if (!(syncs & (1 << lane))) continue;
       const auto next = static_cast<std::uint32_t>(nextLanes.v[lane]);
       phase2Lanes.v[lane] =
-          static_cast<std::int32_t>(static_cast<std::int64_t>(next * mOsc[lane]->mSyncRatio) & kPhaseMask);
+          static_cast<std::int32_t>(static_cast<std::int64_t>(next * mState.osc[lane]->mSyncRatio) & kPhaseMask);
     }
     mPhase2 = phase2Lanes.Load();
   }
@@ -319,7 +264,7 @@ class VoiceGroupSse2::Lanes {
     IntLanes indexLanes;
     indexLanes.Store(index);
     DoubleLanes cutoff;
-    for (int lane = 0; lane < kLanes; ++lane) cutoff.v[lane] = mTables->Cutoff(indexLanes.v[lane]);
+    for (int lane = 0; lane < kLanes; ++lane) cutoff.v[lane] = mState.tables->Cutoff(indexLanes.v[lane]);
     const __m128d two = _mm_set1_pd(2.0);
     const __m128d take[kPairs] = {_mm_castsi128_pd(_mm_unpacklo_epi32(changed, changed)),
                                   _mm_castsi128_pd(_mm_unpackhi_epi32(changed, changed))};
@@ -329,7 +274,7 @@ class VoiceGroupSse2::Lanes {
       const __m128d b = _mm_mul_pd(g, w);
       mK[p] = Blend(mK[p], _mm_mul_pd(_mm_sub_pd(w, two), g), take[p]);
       mB[p] = Blend(mB[p], b, take[p]);
-      if (mSmooth) {
+      if (mState.smooth) {
         mFeedback[p] =
             Blend(mFeedback[p], _mm_mul_pd(mResonance[p], _mm_set1_pd(VoiceFilter::kSmoothFeedback)), take[p]);
         const __m128d b2 = _mm_mul_pd(b, b);
@@ -357,7 +302,7 @@ class VoiceGroupSse2::Lanes {
     mOffset[p] = _mm_xor_pd(mOffset[p], signBit);
     const __m128d b = mB[p];
     const __m128d k = mK[p];
-    if (mSmooth) {
+    if (mState.smooth) {
       const __m128d estimate = _mm_add_pd(
           _mm_add_pd(_mm_mul_pd(_mm_add_pd(_mm_mul_pd(_mm_add_pd(_mm_mul_pd(mS0[p], b), mS1[p]), b), mS2[p]), b),
                      mS3[p]),
@@ -391,16 +336,11 @@ class VoiceGroupSse2::Lanes {
     return y;
   }
 
-  OscillatorPair* mOsc[kLanes];
-  VoiceFilter* mFilter[kLanes];
-  bool mSmooth;
+  VoiceGroupState mState;
   bool mCutoffSettled;
-  const PitchTables* mTables;
   EnvelopeLanes mFilterEnvelope;
   EnvelopeLanes mAmpEnvelope;
   __m128i mPhase1, mPhase2, mIncrement1, mIncrement2, mSynced, mCachedIndex, mUpdates;
-  const double* mTable1[kLanes];
-  const double* mTable2[kLanes];
   __m128d mEnvelopeAmount[kPairs], mCutoff[kPairs], mLfoTerm[kPairs], mKeyTerm[kPairs], mVelocityTerm[kPairs];
   __m128d mResonance[kPairs], mVelocityFactor[kPairs];
   __m128d mB[kPairs], mK[kPairs], mC2[kPairs], mC4[kPairs], mFeedback[kPairs];
