@@ -232,12 +232,7 @@ class VoiceGroupSse2::Lanes {
     IntLanes nextLanes, phase2Lanes;
     nextLanes.Store(next1);
     phase2Lanes.Store(mPhase2);
-    for (int lane = 0; lane < kLanes; ++lane) {
-      if (!(syncs & (1 << lane))) continue;
-      const auto next = static_cast<std::uint32_t>(nextLanes.v[lane]);
-      phase2Lanes.v[lane] =
-          static_cast<std::int32_t>(static_cast<std::int64_t>(next * mState.osc[lane]->mSyncRatio) & kPhaseMask);
-    }
+    mState.RestartSynced(syncs, nextLanes.v, phase2Lanes.v);
     mPhase2 = phase2Lanes.Load();
   }
 

@@ -25,6 +25,9 @@ struct VoiceGroupState {
   // Puts the oscillator phases and the filters' coefficients, state, cutoff
   // index and count of coefficient updates back into the voices.
   void Save() const;
+  // Oscillator 1 wrapped to next in the lanes of syncs (bits): oscillator 2
+  // restarts there, in phase2.
+  void RestartSynced(int syncs, const std::int32_t* next, std::int32_t* phase2) const;
 
   OscillatorPair* osc[kLanes];
   VoiceFilter* filter[kLanes];
