@@ -18,6 +18,14 @@
 
 namespace {
 
+void ExpectControlsInRange(IGraphics& graphics) {
+  for (int i = 0; i < graphics.NControls(); ++i) {
+    const double value = graphics.GetControl(i)->Value();
+    EXPECT_GE(value, 0.0) << i;
+    EXPECT_LE(value, 1.0) << i;
+  }
+}
+
 TEST(EditorThreads, AutomationWhileTheWindowThreadDraws) {
   EditorFixture f;
   test_layout::Build(*f.graphics);
@@ -52,11 +60,7 @@ TEST(EditorThreads, AutomationWhileTheWindowThreadDraws) {
   f.graphics->Tick();
 
   EXPECT_GT(ticks, 10);
-  for (int i = 0; i < f.graphics->NControls(); ++i) {
-    const double value = f.graphics->GetControl(i)->Value();
-    EXPECT_GE(value, 0.0) << i;
-    EXPECT_LE(value, 1.0) << i;
-  }
+  ExpectControlsInRange(*f.graphics);
 }
 
 // A program change by MIDI sets every parameter and the current program on
@@ -104,11 +108,7 @@ TEST(EditorThreads, TextsDrawWhileTheHostChangesAndRenamesPrograms) {
   audio.join();
 
   EXPECT_GT(draws, 10);
-  for (int i = 0; i < headless->NControls(); ++i) {
-    const double value = headless->GetControl(i)->Value();
-    EXPECT_GE(value, 0.0) << i;
-    EXPECT_LE(value, 1.0) << i;
-  }
+  ExpectControlsInRange(*headless);
 }
 
 // The MIDI learn switch arms and disarms learning on the window thread while
