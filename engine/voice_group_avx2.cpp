@@ -320,17 +320,42 @@ class VoiceGroupAvx2::Lanes {
 
 namespace {
 
+// Adds the voices of one group to four consecutive mix samples. rows[s] holds
+// sample s of the four voices; after the transpose, voice[l] holds voice l's
+// four samples, so each add serves four samples and every sample still gets
+// its voices added one by one in lane order.
+VORN_AVX2_INLINE __m256d AddGroup(__m256d total, const DoubleLanes* rows) {
+  const __m256d r0 = rows[0].Load(), r1 = rows[1].Load(), r2 = rows[2].Load(), r3 = rows[3].Load();
+  const __m256d low01 = _mm256_unpacklo_pd(r0, r1), high01 = _mm256_unpackhi_pd(r0, r1);
+  const __m256d low23 = _mm256_unpacklo_pd(r2, r3), high23 = _mm256_unpackhi_pd(r2, r3);
+  total = _mm256_add_pd(total, _mm256_permute2f128_pd(low01, low23, 0x20));
+  total = _mm256_add_pd(total, _mm256_permute2f128_pd(high01, high23, 0x20));
+  total = _mm256_add_pd(total, _mm256_permute2f128_pd(low01, low23, 0x31));
+  return _mm256_add_pd(total, _mm256_permute2f128_pd(high01, high23, 0x31));
+}
+
 // The samples of kGroups groups side by side: independent dependency chains
-// that the processor overlaps. Every voice adds into mix[i] in group order.
+// that the processor overlaps. Every voice adds into mix[i] in group order;
+// the sums run over four samples at a time.
 template <int kGroups, typename Lanes, std::size_t... kGroup>
 VORN_AVX2_INLINE void RenderSideBySide(Voice* const* groups, double* mix, int n, std::index_sequence<kGroup...>) {
+  constexpr int kSpan = 4;
   Lanes lanes[kGroups] = {Lanes(groups + kGroup * kLanes)...};
-  DoubleLanes out[kGroups];
-  for (int i = 0; i < n; ++i) {
-    for (int g = 0; g < kGroups; ++g) out[g].Store(lanes[g].Sample(i > 0));
+  DoubleLanes out[kGroups][kSpan];
+  int i = 0;
+  for (; i + kSpan <= n; i += kSpan) {
+    for (int s = 0; s < kSpan; ++s) {
+      for (int g = 0; g < kGroups; ++g) out[g][s].Store(lanes[g].Sample(i + s > 0));
+    }
+    __m256d total = _mm256_loadu_pd(mix + i);
+    for (const DoubleLanes* rows : out) total = AddGroup(total, rows);
+    _mm256_storeu_pd(mix + i, total);
+  }
+  for (; i < n; ++i) {
+    for (int g = 0; g < kGroups; ++g) out[g][0].Store(lanes[g].Sample(i > 0));
     double total = mix[i];
-    for (const DoubleLanes& group : out) {
-      for (int lane = 0; lane < kLanes; ++lane) total += group.v[lane];
+    for (const DoubleLanes* rows : out) {
+      for (int lane = 0; lane < kLanes; ++lane) total += rows[0].v[lane];
     }
     mix[i] = total;
   }
