@@ -40,11 +40,19 @@ int TableForEntries(int entries) {
 // threshold[j]: the fewest entries per sample that play from a table past j.
 // Rounding is monotonic, so TableForEntries never decreases and these
 // thresholds reproduce it exactly, without the chain of multiplications.
-using Thresholds = std::array<int, kWaveTableCount - 1>;
+// They grow by about sqrt(2) each, so only a few lie within one power of two:
+// firstTable[b] counts those at or below the smallest number of b bits, and
+// the few above it are then compared one by one.
+constexpr int kMostEntries = std::numeric_limits<std::int32_t>::max() >> kEntryBits;
+constexpr int kEntryLengths = 16;  // bits of kMostEntries, plus one for 0
 
-Thresholds ComputeThresholds() {
-  constexpr int kMostEntries = std::numeric_limits<std::int32_t>::max() >> kEntryBits;
-  Thresholds thresholds{};
+struct TableChoice {
+  std::array<int, kWaveTableCount - 1> thresholds{};
+  std::array<int, kEntryLengths> firstTable{};
+};
+
+TableChoice ComputeTableChoice() {
+  TableChoice choice;
   for (int j = 0; j < kWaveTableCount - 1; ++j) {
     int low = 0;
     int high = kMostEntries + 1;  // past every increment
@@ -56,17 +64,28 @@ Thresholds ComputeThresholds() {
         low = middle + 1;
       }
     }
-    thresholds[j] = low;
+    choice.thresholds[j] = low;
   }
-  return thresholds;
+  for (int length = 0; length < kEntryLengths; ++length) {
+    const int smallest = length == 0 ? 0 : 1 << (length - 1);
+    choice.firstTable[length] = static_cast<int>(
+        std::upper_bound(choice.thresholds.begin(), choice.thresholds.end(), smallest) - choice.thresholds.begin());
+  }
+  return choice;
 }
+
+// Bits needed to write entries (0 for 0).
+int BitLength(int entries) { return entries == 0 ? 0 : 32 - __builtin_clz(static_cast<unsigned>(entries)); }
 
 }  // namespace
 
 int OscillatorPair::TableFor(std::int32_t increment) {
-  static const Thresholds thresholds = ComputeThresholds();
-  const int entries = increment >> kEntryBits;
-  return static_cast<int>(std::upper_bound(thresholds.begin(), thresholds.end(), entries) - thresholds.begin());
+  static const TableChoice choice = ComputeTableChoice();
+  // Negative increments play from table 0, as 0 entries do.
+  const int entries = std::max(increment >> kEntryBits, 0);
+  int table = choice.firstTable[BitLength(entries)];
+  while (table < kWaveTableCount - 1 && choice.thresholds[table] <= entries) ++table;
+  return table;
 }
 
 void OscillatorPair::UpdatePitch(double pitch, double bend, double vibrato, double fmSource,
