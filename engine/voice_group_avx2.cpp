@@ -206,10 +206,11 @@ class VoiceGroupAvx2::Lanes {
     const __m256d sum = _mm256_add_pd(Lookup(mState.table1, mPhase1), Lookup(mState.table2, mPhase2));
     const __m128i phaseMask = _mm_set1_epi32(kPhaseMask);
     const __m128i next1 = _mm_add_epi32(mPhase1, mIncrement1);
-    const __m128i wrapped =
-        _mm_xor_si128(_mm_cmpeq_epi32(_mm_srli_epi32(next1, 28), _mm_setzero_si128()), _mm_set1_epi32(-1));
+    // Oscillator 1 wrapped where next1 > kPhaseMask, unsigned: there the
+    // unsigned minimum of the two is not next1.
+    const __m128i inCycle = _mm_cmpeq_epi32(_mm_min_epu32(next1, phaseMask), next1);
     mPhase2 = _mm_and_si128(_mm_add_epi32(mPhase2, mIncrement2), phaseMask);
-    const int syncs = _mm_movemask_ps(_mm_castsi128_ps(_mm_and_si128(wrapped, mSynced)));
+    const int syncs = _mm_movemask_ps(_mm_castsi128_ps(_mm_andnot_si128(inCycle, mSynced)));
     if (syncs != 0) Sync(next1, syncs);
     mPhase1 = _mm_and_si128(next1, phaseMask);
     return sum;
