@@ -335,6 +335,17 @@ VORN_AVX2_INLINE __m256d AddGroup(__m256d total, const DoubleLanes* rows) {
   return _mm256_add_pd(total, _mm256_permute2f128_pd(high01, high23, 0x31));
 }
 
+// Sample i of every group, summed into mix[i] one voice after another.
+template <int kGroups, int kSpan, typename Lanes>
+VORN_AVX2_INLINE void RenderOne(Lanes (&lanes)[kGroups], DoubleLanes (&out)[kGroups][kSpan], double* mix, int i) {
+  for (int g = 0; g < kGroups; ++g) out[g][0].Store(lanes[g].Sample(i > 0));
+  double total = mix[i];
+  for (const DoubleLanes* rows : out) {
+    for (int lane = 0; lane < kLanes; ++lane) total += rows[0].v[lane];
+  }
+  mix[i] = total;
+}
+
 // The samples of kGroups groups side by side: independent dependency chains
 // that the processor overlaps. Every voice adds into mix[i] in group order;
 // the sums run over four samples at a time.
@@ -343,23 +354,19 @@ VORN_AVX2_INLINE void RenderSideBySide(Voice* const* groups, double* mix, int n,
   constexpr int kSpan = 4;
   Lanes lanes[kGroups] = {Lanes(groups + kGroup * kLanes)...};
   DoubleLanes out[kGroups][kSpan];
-  int i = 0;
+  // The first sample alone does not step the envelopes: rendered on its own,
+  // it leaves that test out of the loop over spans.
+  if (n > 0) RenderOne(lanes, out, mix, 0);
+  int i = 1;
   for (; i + kSpan <= n; i += kSpan) {
     for (int s = 0; s < kSpan; ++s) {
-      for (int g = 0; g < kGroups; ++g) out[g][s].Store(lanes[g].Sample(i + s > 0));
+      for (int g = 0; g < kGroups; ++g) out[g][s].Store(lanes[g].Sample(true));
     }
     __m256d total = _mm256_loadu_pd(mix + i);
     for (const DoubleLanes* rows : out) total = AddGroup(total, rows);
     _mm256_storeu_pd(mix + i, total);
   }
-  for (; i < n; ++i) {
-    for (int g = 0; g < kGroups; ++g) out[g][0].Store(lanes[g].Sample(i > 0));
-    double total = mix[i];
-    for (const DoubleLanes* rows : out) {
-      for (int lane = 0; lane < kLanes; ++lane) total += rows[0].v[lane];
-    }
-    mix[i] = total;
-  }
+  for (; i < n; ++i) RenderOne(lanes, out, mix, i);
   for (Lanes& group : lanes) group.Save();
 }
 
