@@ -1,7 +1,6 @@
 #include "engine/chorus.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "engine/repeated_addition.h"
 
@@ -49,12 +48,15 @@ void Chorus::Tick() {
 // inside the line, which only matters for sample rates too low to render.
 double Chorus::Tap(int tap) const {
   const double delay = mDelay[tap];
-  const int whole = std::min(static_cast<int>(delay), mLineLength - 1);
+  const int truncated = static_cast<int>(delay);
+  const int whole = std::min(truncated, mLineLength - 1);
   int older = mWrite - whole;
   if (older < 0) older += mLineLength;
   int newer = older + 1;
   if (newer >= mLineLength) newer -= mLineLength;
-  const double fraction = delay - std::floor(delay);
+  // floor(delay) from the truncation, exact in int range, without a call.
+  const double below = static_cast<double>(truncated);
+  const double fraction = delay - (delay < below ? below - 1.0 : below);
   return fraction * (mLine[older] - mLine[newer]) + mLine[newer];
 }
 
