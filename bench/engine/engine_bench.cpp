@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bright_patch.h"
 #include "engine/engine_parameter.h"
 #include "engine/synth_engine.h"
 #include "engine/vector_path.h"
@@ -57,19 +58,6 @@ enum Patch : int { kBright = 0, kFirstFactoryProgram = 1 };
 
 void ApplyPatch(SynthEngine& engine, int patch) {
   for (int index = 0; index < p::kCount; ++index) Set(engine, index, p::kRanges[index].defaultValue);
-  const std::vector<std::pair<int, double>> bright = {{p::kVolume, 40},
-                                                      {p::kFmAmount, 35},
-                                                      {p::kOsc2Transpose, 7},
-                                                      {p::kOsc2Tune, 9},
-                                                      {p::kSync, 1},
-                                                      {p::kFilterFrequency, 15500},
-                                                      {p::kFilterResonance, 35},
-                                                      {p::kFilterLfoAmount, 60},
-                                                      {p::kFilterEnvAmount, 70},
-                                                      {p::kFilterEnvSustain, 1},
-                                                      {p::kLfoFrequency, 5},
-                                                      {p::kChorus, 1},
-                                                      {p::kChorusDepth, 50}};
   // "Sync Heaven", slot 1 of the factory bank (resources/factory_bank.txt).
   const std::vector<std::pair<int, double>> factory = {{p::kFmAmount, 44.4444},
                                                        {p::kFmSource, 1},
@@ -83,7 +71,11 @@ void ApplyPatch(SynthEngine& engine, int patch) {
                                                        {p::kFilterEnvDecay, 73.0397},
                                                        {p::kAmpEnvRelease, 50.3095},
                                                        {p::kChorus, 1}};
-  for (const auto& [index, value] : patch == kBright ? bright : factory) Set(engine, index, value);
+  if (patch == kBright) {
+    for (const auto& [index, value] : kBrightPatch) Set(engine, index, value);
+  } else {
+    for (const auto& [index, value] : factory) Set(engine, index, value);
+  }
 }
 
 void HoldNotes(SynthEngine& engine, int count) {

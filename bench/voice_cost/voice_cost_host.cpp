@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "bench/bright_patch.h"
 #include "bench/voice_cost/thread_cpu_time.h"
 #include "engine/engine_parameter.h"
 #include "engine/platform/dynamic_library.h"
@@ -116,23 +117,10 @@ void SetValue(vst2::AEffect* effect, int index, double value) {
   effect->setParameter(effect, index, static_cast<float>(p::Normalize(index, value)));
 }
 
-// The engine benchmark's "bright" patch: the parameter defaults and these.
+// The engine benchmark's "bright" patch.
 void ApplyBright(vst2::AEffect* effect) {
   for (int index = 0; index < p::kCount; ++index) SetValue(effect, index, p::kRanges[index].defaultValue);
-  const std::pair<int, double> bright[] = {{p::kVolume, 40},
-                                           {p::kFmAmount, 35},
-                                           {p::kOsc2Transpose, 7},
-                                           {p::kOsc2Tune, 9},
-                                           {p::kSync, 1},
-                                           {p::kFilterFrequency, 15500},
-                                           {p::kFilterResonance, 35},
-                                           {p::kFilterLfoAmount, 60},
-                                           {p::kFilterEnvAmount, 70},
-                                           {p::kFilterEnvSustain, 1},
-                                           {p::kLfoFrequency, 5},
-                                           {p::kChorus, 1},
-                                           {p::kChorusDepth, 50}};
-  for (const auto& [index, value] : bright) SetValue(effect, index, value);
+  for (const auto& [index, value] : kBrightPatch) SetValue(effect, index, value);
 }
 
 struct Figures {
