@@ -164,21 +164,30 @@ class VoiceGroupAvx2::Lanes {
     mCutoffSettled = false;
   }
 
-  // Voice::RenderSample in every lane.
+  // Voice::RenderSample in every lane, for the filter mode of kSmooth. kSteady:
+  // both envelopes have settled and the cutoff index is current, so neither
+  // they nor the coefficients can change and their work is left out.
+  template <bool kSmooth, bool kSteady>
   VORN_AVX2_INLINE __m256d Sample(bool stepEnvelopes) {
     const __m256d sum = NextOscillatorSum();
-    if (stepEnvelopes) {
-      mFilterEnvelope.Step();
-      mAmpEnvelope.Step();
+    if (!kSteady) {
+      if (stepEnvelopes) {
+        mFilterEnvelope.Step();
+        mAmpEnvelope.Step();
+      }
+      // The cutoff index moves only with the filter envelope: once that has
+      // settled, the index found after it did holds for the rest of the render.
+      if (!mCutoffSettled) {
+        UpdateCoefficients<kSmooth>();
+        mCutoffSettled = mFilterEnvelope.Settled();
+      }
     }
-    // The cutoff index moves only with the filter envelope: once that has
-    // settled, the index found after it did holds for the rest of the render.
-    if (!mCutoffSettled) {
-      UpdateCoefficients();
-      mCutoffSettled = mFilterEnvelope.Settled();
-    }
-    return _mm256_mul_pd(_mm256_mul_pd(Filter(sum), mVelocityFactor), mAmpEnvelope.Level());
+    return _mm256_mul_pd(_mm256_mul_pd(Filter<kSmooth>(sum), mVelocityFactor), mAmpEnvelope.Level());
   }
+
+  VORN_AVX2_INLINE bool Smooth() const { return mState.smooth; }
+  // Whether the samples after the first can be rendered steady.
+  VORN_AVX2_INLINE bool SteadyAfterFirstSample() const { return mFilterEnvelope.Settled() && mAmpEnvelope.Settled(); }
 
   VORN_AVX2 void Save() {
     mFilterEnvelope.Save();
@@ -226,6 +235,7 @@ class VoiceGroupAvx2::Lanes {
   }
 
   // The cutoff index of VoiceFilter::Process, and new coefficients where it changed.
+  template <bool kSmooth>
   VORN_AVX2_INLINE void UpdateCoefficients() {
     const __m256d modulated = _mm256_add_pd(
         _mm256_add_pd(
@@ -235,11 +245,12 @@ class VoiceGroupAvx2::Lanes {
     const __m128i index = _mm256_cvttpd_epi32(modulated);
     const __m128i same = _mm_cmpeq_epi32(index, mCachedIndex);
     if (_mm_movemask_ps(_mm_castsi128_ps(same)) != (1 << kLanes) - 1) {
-      ComputeCoefficients(index, _mm_xor_si128(same, _mm_set1_epi32(-1)));
+      ComputeCoefficients<kSmooth>(index, _mm_xor_si128(same, _mm_set1_epi32(-1)));
     }
   }
 
   // The filtering of VoiceFilter::Process, its coefficients current.
+  template <bool kSmooth>
   VORN_AVX2_INLINE __m256d Filter(__m256d x) {
     const __m256d signBit = _mm256_set1_pd(-0.0);
     const __m256d in = _mm256_add_pd(x, mOffset);
@@ -248,7 +259,7 @@ class VoiceGroupAvx2::Lanes {
     mS2 = _mm256_add_pd(mS2, mOffset);
     mS3 = _mm256_add_pd(mS3, mOffset);
     mOffset = _mm256_xor_pd(mOffset, signBit);
-    if (mState.smooth) {
+    if (kSmooth) {
       const __m256d estimate = _mm256_add_pd(
           _mm256_add_pd(
               _mm256_mul_pd(_mm256_add_pd(_mm256_mul_pd(_mm256_add_pd(_mm256_mul_pd(mS0, mB), mS1), mB), mS2), mB),
@@ -283,6 +294,7 @@ class VoiceGroupAvx2::Lanes {
   }
 
   // VoiceFilter::ComputeCoefficients in the lanes whose cutoff index changed.
+  template <bool kSmooth>
   VORN_AVX2_INLINE void ComputeCoefficients(__m128i index, __m128i changed) {
     const __m256d two = _mm256_set1_pd(2.0);
     const __m128i clamped = _mm_min_epi32(_mm_max_epi32(index, _mm_setzero_si128()), _mm_set1_epi32(kMaxPitchIndex));
@@ -293,7 +305,7 @@ class VoiceGroupAvx2::Lanes {
     const __m256d b = _mm256_mul_pd(g, w);
     mK = _mm256_blendv_pd(mK, _mm256_mul_pd(_mm256_sub_pd(w, two), g), take);
     mB = _mm256_blendv_pd(mB, b, take);
-    if (mState.smooth) {
+    if (kSmooth) {
       mFeedback =
           _mm256_blendv_pd(mFeedback, _mm256_mul_pd(mResonance, _mm256_set1_pd(VoiceFilter::kSmoothFeedback)), take);
       const __m256d b2 = _mm256_mul_pd(b, b);
@@ -336,9 +348,9 @@ VORN_AVX2_INLINE __m256d AddGroup(__m256d total, const DoubleLanes* rows) {
 }
 
 // Sample i of every group, summed into mix[i] one voice after another.
-template <int kGroups, int kSpan, typename Lanes>
-VORN_AVX2_INLINE void RenderOne(Lanes (&lanes)[kGroups], DoubleLanes (&out)[kGroups][kSpan], double* mix, int i) {
-  for (int g = 0; g < kGroups; ++g) out[g][0].Store(lanes[g].Sample(i > 0));
+template <bool kSmooth, int kGroups, int kSpan, typename Lanes>
+VORN_AVX2_INLINE void RenderOne(Lanes* lanes, DoubleLanes (&out)[kGroups][kSpan], double* mix, int i) {
+  for (int g = 0; g < kGroups; ++g) out[g][0].Store(lanes[g].template Sample<kSmooth, false>(i > 0));
   double total = mix[i];
   for (const DoubleLanes* rows : out) {
     for (int lane = 0; lane < kLanes; ++lane) total += rows[0].v[lane];
@@ -349,24 +361,51 @@ VORN_AVX2_INLINE void RenderOne(Lanes (&lanes)[kGroups], DoubleLanes (&out)[kGro
 // The samples of kGroups groups side by side: independent dependency chains
 // that the processor overlaps. Every voice adds into mix[i] in group order;
 // the sums run over four samples at a time.
-template <int kGroups, typename Lanes, std::size_t... kGroup>
-VORN_AVX2_INLINE void RenderSideBySide(Voice* const* groups, double* mix, int n, std::index_sequence<kGroup...>) {
+template <bool kSmooth, bool kSteady, int kGroups, typename Lanes>
+VORN_AVX2_INLINE void RenderSideBySide(Lanes* lanes, double* mix, int n) {
   constexpr int kSpan = 4;
-  Lanes lanes[kGroups] = {Lanes(groups + kGroup * kLanes)...};
   DoubleLanes out[kGroups][kSpan];
   // The first sample alone does not step the envelopes: rendered on its own,
-  // it leaves that test out of the loop over spans.
-  if (n > 0) RenderOne(lanes, out, mix, 0);
+  // it leaves that test out of the loop over spans, and it brings the cutoff
+  // index of steady groups up to date.
+  if (n > 0) RenderOne<kSmooth>(lanes, out, mix, 0);
   int i = 1;
   for (; i + kSpan <= n; i += kSpan) {
     for (int s = 0; s < kSpan; ++s) {
-      for (int g = 0; g < kGroups; ++g) out[g][s].Store(lanes[g].Sample(true));
+      for (int g = 0; g < kGroups; ++g) out[g][s].Store(lanes[g].template Sample<kSmooth, kSteady>(true));
     }
     __m256d total = _mm256_loadu_pd(mix + i);
     for (const DoubleLanes* rows : out) total = AddGroup(total, rows);
     _mm256_storeu_pd(mix + i, total);
   }
-  for (; i < n; ++i) RenderOne(lanes, out, mix, i);
+  for (; i < n; ++i) RenderOne<kSmooth>(lanes, out, mix, i);
+}
+
+template <int kGroups, typename Lanes>
+VORN_AVX2 void RenderInMode(Lanes* lanes, double* mix, int n) {
+  bool steady = true;
+  for (int g = 0; g < kGroups; ++g) steady = steady && lanes[g].SteadyAfterFirstSample();
+  const bool smooth = lanes[0].Smooth();
+  if (smooth) {
+    steady ? RenderSideBySide<true, true, kGroups>(lanes, mix, n) : RenderSideBySide<true, false, kGroups>(lanes, mix, n);
+  } else {
+    steady ? RenderSideBySide<false, true, kGroups>(lanes, mix, n)
+           : RenderSideBySide<false, false, kGroups>(lanes, mix, n);
+  }
+}
+
+// Groups in different filter modes render one after another: every mix
+// sample still gets its voices in the same order.
+template <int kGroups, typename Lanes, std::size_t... kGroup>
+VORN_AVX2_INLINE void Render(Voice* const* groups, double* mix, int n, std::index_sequence<kGroup...>) {
+  Lanes lanes[kGroups] = {Lanes(groups + kGroup * kLanes)...};
+  bool sameMode = true;
+  for (const Lanes& group : lanes) sameMode = sameMode && group.Smooth() == lanes[0].Smooth();
+  if (sameMode) {
+    RenderInMode<kGroups>(lanes, mix, n);
+  } else {
+    for (Lanes& group : lanes) RenderInMode<1>(&group, mix, n);
+  }
   for (Lanes& group : lanes) group.Save();
 }
 
@@ -374,9 +413,9 @@ VORN_AVX2_INLINE void RenderSideBySide(Voice* const* groups, double* mix, int n,
 
 VORN_AVX2 void VoiceGroupAvx2::Render(Voice* const* groups, int count, double* mix, int n) {
   switch (count) {
-    case 1: RenderSideBySide<1, Lanes>(groups, mix, n, std::make_index_sequence<1>()); break;
-    case 2: RenderSideBySide<2, Lanes>(groups, mix, n, std::make_index_sequence<2>()); break;
-    case 3: RenderSideBySide<3, Lanes>(groups, mix, n, std::make_index_sequence<3>()); break;
-    default: RenderSideBySide<4, Lanes>(groups, mix, n, std::make_index_sequence<4>()); break;
+    case 1: ::Render<1, Lanes>(groups, mix, n, std::make_index_sequence<1>()); break;
+    case 2: ::Render<2, Lanes>(groups, mix, n, std::make_index_sequence<2>()); break;
+    case 3: ::Render<3, Lanes>(groups, mix, n, std::make_index_sequence<3>()); break;
+    default: ::Render<4, Lanes>(groups, mix, n, std::make_index_sequence<4>()); break;
   }
 }
