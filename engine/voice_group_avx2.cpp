@@ -3,7 +3,6 @@
 #include <immintrin.h>
 
 #include <cstddef>
-#include <algorithm>
 #include <cstdint>
 #include <utility>
 
@@ -28,12 +27,6 @@ struct alignas(32) DoubleLanes {
   VORN_AVX2_INLINE void Store(__m256d x) { _mm256_store_pd(v, x); }
 };
 
-struct alignas(16) IntLanes {
-  std::int32_t v[kLanes];
-  VORN_AVX2 __m128i Load() const { return _mm_load_si128(reinterpret_cast<const __m128i*>(v)); }
-  VORN_AVX2 void Store(__m128i x) { _mm_store_si128(reinterpret_cast<__m128i*>(v), x); }
-};
-
 VORN_AVX2 __m256d LaneMask(const bool* lanes) {
   return _mm256_castsi256_pd(_mm256_setr_epi64x(-std::int64_t{lanes[0]}, -std::int64_t{lanes[1]},
                                                 -std::int64_t{lanes[2]}, -std::int64_t{lanes[3]}));
@@ -46,18 +39,12 @@ VORN_AVX2_INLINE __m256d Clip(__m256d x) {
   return _mm256_max_pd(_mm256_set1_pd(-1.0), _mm256_min_pd(_mm256_set1_pd(1.0), x));
 }
 
-template <int kLane>
-VORN_AVX2_INLINE const double* Entry(const double* base, __m128i entries) {
-  return base + static_cast<std::uint32_t>(_mm_extract_epi32(entries, kLane));
-}
-
-// Reads wave-table entries phase >> 16 of four tables, each given by where it
-// starts, in entries, past base. Four plain loads are quicker than a gather on
-// many processors; the unsigned positions need no sign extension.
-VORN_AVX2_INLINE __m256d Lookup(const double* base, __m128i starts, __m128i phases) {
-  const __m128i entries = _mm_add_epi32(_mm_srli_epi32(phases, kTableEntryShift), starts);
-  const __m128d low = _mm_loadh_pd(_mm_load_sd(Entry<0>(base, entries)), Entry<1>(base, entries));
-  const __m128d high = _mm_loadh_pd(_mm_load_sd(Entry<2>(base, entries)), Entry<3>(base, entries));
+// Reads wave-table entries phase >> 16 of four tables. Four plain loads are
+// quicker than a gather on many processors.
+VORN_AVX2_INLINE __m256d Lookup(const double* const* tables, const std::int32_t* phases) {
+  const auto entry = [](std::int32_t phase) { return static_cast<std::uint32_t>(phase) >> kTableEntryShift; };
+  const __m128d low = _mm_loadh_pd(_mm_load_sd(tables[0] + entry(phases[0])), tables[1] + entry(phases[1]));
+  const __m128d high = _mm_loadh_pd(_mm_load_sd(tables[2] + entry(phases[2])), tables[3] + entry(phases[3]));
   return _mm256_insertf128_pd(_mm256_castpd128_pd256(low), high, 1);
 }
 
@@ -142,23 +129,6 @@ class VoiceGroupAvx2::Lanes {
   VORN_AVX2_INLINE explicit Lanes(Voice* const* group)
       : mState(group), mFilterEnvelope(group, &Voice::mFilterEnvelope), mAmpEnvelope(group, &Voice::mAmpEnvelope) {
     mCutoffTable = mState.tables->CutoffTable();
-    // Every table lies in one shared block of wave tables: the lowest of the
-    // eight is the base.
-    mWaveBase = mState.table1[0];
-    for (int lane = 0; lane < kLanes; ++lane)
-      mWaveBase = std::min({mWaveBase, mState.table1[lane], mState.table2[lane]});
-    alignas(16) std::int32_t starts1[kLanes], starts2[kLanes];
-    for (int lane = 0; lane < kLanes; ++lane) {
-      starts1[lane] = static_cast<std::int32_t>(mState.table1[lane] - mWaveBase);
-      starts2[lane] = static_cast<std::int32_t>(mState.table2[lane] - mWaveBase);
-    }
-    mTableStart1 = LoadInts(starts1);
-    mTableStart2 = LoadInts(starts2);
-    mPhase1 = LoadInts(mState.phase1);
-    mPhase2 = LoadInts(mState.phase2);
-    mIncrement1 = LoadInts(mState.increment1);
-    mIncrement2 = LoadInts(mState.increment2);
-    mSynced = LoadInts(mState.synced);
     mCachedIndex = LoadInts(mState.cachedIndex);
     mUpdates = LoadInts(mState.updates);
     mEnvelopeAmount = _mm256_load_pd(mState.envelopeAmount);
@@ -209,8 +179,6 @@ class VoiceGroupAvx2::Lanes {
   VORN_AVX2 void Save() {
     mFilterEnvelope.Save();
     mAmpEnvelope.Save();
-    StoreInts(mPhase1, mState.phase1);
-    StoreInts(mPhase2, mState.phase2);
     StoreInts(mCachedIndex, mState.cachedIndex);
     StoreInts(mUpdates, mState.updates);
     _mm256_store_pd(mState.b, mB);
@@ -227,29 +195,27 @@ class VoiceGroupAvx2::Lanes {
   }
 
  private:
-  // OscillatorPair::Next.
+  // OscillatorPair::Next. The phases stay in general registers: the vector
+  // units have the most work, the lookups need the positions there anyway,
+  // and a hard-sync wrap in one lane is a branch for that lane alone.
   VORN_AVX2_INLINE __m256d NextOscillatorSum() {
-    const __m256d sum =
-        _mm256_add_pd(Lookup(mWaveBase, mTableStart1, mPhase1), Lookup(mWaveBase, mTableStart2, mPhase2));
-    const __m128i phaseMask = _mm_set1_epi32(kPhaseMask);
-    const __m128i next1 = _mm_add_epi32(mPhase1, mIncrement1);
-    // Oscillator 1 wrapped where next1 > kPhaseMask, unsigned: there the
-    // unsigned minimum of the two is not next1.
-    const __m128i inCycle = _mm_cmpeq_epi32(_mm_min_epu32(next1, phaseMask), next1);
-    mPhase2 = _mm_and_si128(_mm_add_epi32(mPhase2, mIncrement2), phaseMask);
-    const int syncs = _mm_movemask_ps(_mm_castsi128_ps(_mm_andnot_si128(inCycle, mSynced)));
-    if (syncs != 0) Sync(next1, syncs);
-    mPhase1 = _mm_and_si128(next1, phaseMask);
+    const __m256d sum = _mm256_add_pd(Lookup(mState.table1, mState.phase1), Lookup(mState.table2, mState.phase2));
+    for (int lane = 0; lane < kLanes; ++lane) AdvancePhases(lane);
     return sum;
   }
 
-  // Oscillator 1 wrapped in the lanes of syncs (bits): oscillator 2 restarts.
-  VORN_AVX2 __attribute__((noinline)) void Sync(__m128i next1, int syncs) {
-    IntLanes nextLanes, phase2Lanes;
-    nextLanes.Store(next1);
-    phase2Lanes.Store(mPhase2);
-    mState.RestartSynced(syncs, nextLanes.v, phase2Lanes.v);
-    mPhase2 = phase2Lanes.Load();
+  VORN_AVX2_INLINE void AdvancePhases(int lane) {
+    const std::uint32_t next1 =
+        static_cast<std::uint32_t>(mState.phase1[lane]) + static_cast<std::uint32_t>(mState.increment1[lane]);
+    if (next1 > static_cast<std::uint32_t>(kPhaseMask) && mState.synced[lane]) {
+      mState.phase2[lane] =
+          static_cast<std::int32_t>(static_cast<std::int64_t>(next1 * mState.syncRatio[lane]) & kPhaseMask);
+    } else {
+      mState.phase2[lane] = static_cast<std::int32_t>(
+          (static_cast<std::uint32_t>(mState.phase2[lane]) + static_cast<std::uint32_t>(mState.increment2[lane])) &
+          static_cast<std::uint32_t>(kPhaseMask));
+    }
+    mState.phase1[lane] = static_cast<std::int32_t>(next1 & static_cast<std::uint32_t>(kPhaseMask));
   }
 
   // The cutoff index of VoiceFilter::Process, and new coefficients where it changed.
@@ -342,11 +308,9 @@ class VoiceGroupAvx2::Lanes {
   VoiceGroupState mState;
   bool mCutoffSettled;
   const double* mCutoffTable;
-  const double* mWaveBase;
   EnvelopeLanes mFilterEnvelope;
   EnvelopeLanes mAmpEnvelope;
-  __m128i mTableStart1, mTableStart2;
-  __m128i mPhase1, mPhase2, mIncrement1, mIncrement2, mSynced, mCachedIndex, mUpdates;
+  __m128i mCachedIndex, mUpdates;
   __m256d mEnvelopeAmount, mCutoff, mLfoTerm, mKeyTerm, mVelocityTerm, mResonance, mVelocityFactor;
   __m256d mB, mK, mC2, mC4, mFeedback, mS0, mS1, mS2, mS3, mOffset;
 };

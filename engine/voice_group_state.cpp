@@ -23,6 +23,7 @@ VoiceGroupState::VoiceGroupState(Voice* const* group) {
     increment1[lane] = o.mIncrement1;
     increment2[lane] = o.mIncrement2;
     synced[lane] = o.mSync ? -1 : 0;
+    syncRatio[lane] = o.mSyncRatio;
     cachedIndex[lane] = f.mCachedIndex;
     updates[lane] = 0;
     envelopeAmount[lane] = f.mEnvelopeAmount;

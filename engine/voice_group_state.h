@@ -38,6 +38,7 @@ struct VoiceGroupState {
   alignas(16) std::int32_t phase1[kLanes], phase2[kLanes], increment1[kLanes], increment2[kLanes];
   // -1 in the lanes whose oscillator 2 is synced, else 0.
   alignas(16) std::int32_t synced[kLanes];
+  double syncRatio[kLanes];
   alignas(16) std::int32_t cachedIndex[kLanes];
   // Coefficient computations of this render, added to each filter's count.
   alignas(16) std::int32_t updates[kLanes];
