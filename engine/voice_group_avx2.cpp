@@ -200,6 +200,7 @@ class VoiceGroupAvx2::Lanes {
   // and a hard-sync wrap in one lane is a branch for that lane alone.
   VORN_AVX2_INLINE __m256d NextOscillatorSum() {
     const __m256d sum = _mm256_add_pd(Lookup(mState.table1, mState.phase1), Lookup(mState.table2, mState.phase2));
+#pragma GCC unroll 4
     for (int lane = 0; lane < kLanes; ++lane) AdvancePhases(lane);
     return sum;
   }
@@ -356,6 +357,7 @@ VORN_AVX2_INLINE void RenderSideBySide(Lanes* lanes, double* mix, int n) {
   int i = 1;
   for (; i + kSpan <= n; i += kSpan) {
     for (int s = 0; s < kSpan; ++s) {
+#pragma GCC unroll 4
       for (int g = 0; g < kGroups; ++g) out[g][s].Store(lanes[g].template Sample<kSmooth, kSteady>(true));
     }
     __m256d total = _mm256_loadu_pd(mix + i);
