@@ -1,6 +1,7 @@
 // The SSE2 and AVX2 voice paths render the same random pieces to the bit, as
 // the scalar voice code does: both filter modes, sync on and off, envelopes
-// starting, ending and being retriggered, odd host block sizes, up to 64 voices.
+// starting, ending, being retriggered and settling while the LFO moves the
+// cutoff, odd host block sizes, up to 64 voices.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -44,6 +45,7 @@ Rendered RenderRandomPiece(unsigned seed) {
                       {p::kFilterVelocity, uniform(-100, 100)},
                       {p::kFilterEnvAttack, uniform(0, 30)},
                       {p::kFilterEnvDecay, uniform(0, 40)},
+                      {p::kFilterEnvSustain, static_cast<double>(integer(0, 1))},
                       {p::kAmpEnvAttack, uniform(0, 25)},
                       {p::kAmpEnvDecay, uniform(0, 40)},
                       {p::kAmpEnvSustain, static_cast<double>(integer(0, 1))},
