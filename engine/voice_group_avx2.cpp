@@ -149,27 +149,36 @@ class VoiceGroupAvx2::Lanes {
     mS3 = _mm256_load_pd(mState.s3);
     mOffset = _mm256_load_pd(mState.offset);
     mCutoffSettled = false;
+    LookAhead();
   }
 
   // Voice::RenderSample in every lane, for the filter mode of kSmooth. kSteady:
   // both envelopes have settled and the cutoff index is current, so neither
   // they nor the coefficients can change and their work is left out.
+  //
+  // The filter envelope runs a sample ahead: its step and the cutoff index of
+  // the next sample are worked out after this one's filtering. A change of the
+  // index is a branch no processor predicts well; with its outcome known as
+  // soon as it is reached, a misprediction costs little, where otherwise it
+  // would throw away the overlapped filtering of every group. lookAhead is
+  // false for the last sample of a render: the envelope steps no further.
   template <bool kSmooth, bool kSteady>
-  VORN_AVX2_INLINE __m256d Sample(bool stepEnvelopes) {
+  VORN_AVX2_INLINE __m256d Sample(bool stepAmpEnvelope, bool lookAhead) {
     const __m256d sum = NextOscillatorSum();
-    if (!kSteady) {
-      if (stepEnvelopes) {
-        mFilterEnvelope.Step();
-        mAmpEnvelope.Step();
-      }
-      // The cutoff index moves only with the filter envelope: once that has
-      // settled, the index found after it did holds for the rest of the render.
-      if (!mCutoffSettled) {
-        UpdateCoefficients<kSmooth>();
-        mCutoffSettled = mFilterEnvelope.Settled();
-      }
+    if (kSteady) return Output(Filter<kSmooth>(sum));
+    if (stepAmpEnvelope) mAmpEnvelope.Step();
+    // The cutoff index moves only with the filter envelope: once that has
+    // settled, the index found after it did holds for the rest of the render.
+    if (!mCutoffSettled) {
+      UpdateCoefficients<kSmooth>(mNextIndex);
+      mCutoffSettled = mNextSettled;
     }
-    return _mm256_mul_pd(_mm256_mul_pd(Filter<kSmooth>(sum), mVelocityFactor), mAmpEnvelope.Level());
+    const __m256d out = Output(Filter<kSmooth>(sum));
+    if (lookAhead) {
+      mFilterEnvelope.Step();
+      LookAhead();
+    }
+    return out;
   }
 
   VORN_AVX2_INLINE bool Smooth() const { return mState.smooth; }
@@ -219,15 +228,26 @@ class VoiceGroupAvx2::Lanes {
     mState.phase1[lane] = static_cast<std::int32_t>(next1 & static_cast<std::uint32_t>(kPhaseMask));
   }
 
-  // The cutoff index of VoiceFilter::Process, and new coefficients where it changed.
-  template <bool kSmooth>
-  VORN_AVX2_INLINE void UpdateCoefficients() {
+  VORN_AVX2_INLINE __m256d Output(__m256d filtered) const {
+    return _mm256_mul_pd(_mm256_mul_pd(filtered, mVelocityFactor), mAmpEnvelope.Level());
+  }
+
+  // The cutoff index of VoiceFilter::Process at the filter envelope's level,
+  // and whether the envelope has settled there, for the next sample.
+  VORN_AVX2_INLINE void LookAhead() {
+    if (mCutoffSettled) return;
     const __m256d modulated = _mm256_add_pd(
         _mm256_add_pd(
             _mm256_add_pd(_mm256_add_pd(_mm256_mul_pd(mFilterEnvelope.Level(), mEnvelopeAmount), mCutoff), mLfoTerm),
             mKeyTerm),
         mVelocityTerm);
-    const __m128i index = _mm256_cvttpd_epi32(modulated);
+    mNextIndex = _mm256_cvttpd_epi32(modulated);
+    mNextSettled = mFilterEnvelope.Settled();
+  }
+
+  // New coefficients where the cutoff index changed.
+  template <bool kSmooth>
+  VORN_AVX2_INLINE void UpdateCoefficients(__m128i index) {
     const __m128i same = _mm_cmpeq_epi32(index, mCachedIndex);
     if (_mm_movemask_ps(_mm_castsi128_ps(same)) != (1 << kLanes) - 1) {
       ComputeCoefficients<kSmooth>(index, _mm_xor_si128(same, _mm_set1_epi32(-1)));
@@ -308,10 +328,11 @@ class VoiceGroupAvx2::Lanes {
 
   VoiceGroupState mState;
   bool mCutoffSettled;
+  bool mNextSettled;
   const double* mCutoffTable;
   EnvelopeLanes mFilterEnvelope;
   EnvelopeLanes mAmpEnvelope;
-  __m128i mCachedIndex, mUpdates;
+  __m128i mCachedIndex, mUpdates, mNextIndex;
   __m256d mEnvelopeAmount, mCutoff, mLfoTerm, mKeyTerm, mVelocityTerm, mResonance, mVelocityFactor;
   __m256d mB, mK, mC2, mC4, mFeedback, mS0, mS1, mS2, mS3, mOffset;
 };
@@ -334,8 +355,8 @@ VORN_AVX2_INLINE __m256d AddGroup(__m256d total, const DoubleLanes* rows) {
 
 // Sample i of every group, summed into mix[i] one voice after another.
 template <bool kSmooth, int kGroups, int kSpan, typename Lanes>
-VORN_AVX2_INLINE void RenderOne(Lanes* lanes, DoubleLanes (&out)[kGroups][kSpan], double* mix, int i) {
-  for (int g = 0; g < kGroups; ++g) out[g][0].Store(lanes[g].template Sample<kSmooth, false>(i > 0));
+VORN_AVX2_INLINE void RenderOne(Lanes* lanes, DoubleLanes (&out)[kGroups][kSpan], double* mix, int i, int n) {
+  for (int g = 0; g < kGroups; ++g) out[g][0].Store(lanes[g].template Sample<kSmooth, false>(i > 0, i + 1 < n));
   double total = mix[i];
   for (const DoubleLanes* rows : out) {
     for (int lane = 0; lane < kLanes; ++lane) total += rows[0].v[lane];
@@ -353,18 +374,19 @@ VORN_AVX2_INLINE void RenderSideBySide(Lanes* lanes, double* mix, int n) {
   // The first sample alone does not step the envelopes: rendered on its own,
   // it leaves that test out of the loop over spans, and it brings the cutoff
   // index of steady groups up to date.
-  if (n > 0) RenderOne<kSmooth>(lanes, out, mix, 0);
+  if (n > 0) RenderOne<kSmooth>(lanes, out, mix, 0, n);
   int i = 1;
-  for (; i + kSpan <= n; i += kSpan) {
+  // The last sample is left to the tail, so every sample of a span looks ahead.
+  for (; i + kSpan < n; i += kSpan) {
     for (int s = 0; s < kSpan; ++s) {
 #pragma GCC unroll 4
-      for (int g = 0; g < kGroups; ++g) out[g][s].Store(lanes[g].template Sample<kSmooth, kSteady>(true));
+      for (int g = 0; g < kGroups; ++g) out[g][s].Store(lanes[g].template Sample<kSmooth, kSteady>(true, true));
     }
     __m256d total = _mm256_loadu_pd(mix + i);
     for (const DoubleLanes* rows : out) total = AddGroup(total, rows);
     _mm256_storeu_pd(mix + i, total);
   }
-  for (; i < n; ++i) RenderOne<kSmooth>(lanes, out, mix, i);
+  for (; i < n; ++i) RenderOne<kSmooth>(lanes, out, mix, i, n);
 }
 
 template <int kGroups, typename Lanes>
