@@ -22,17 +22,28 @@ class OscillatorPair {
 
   OscillatorPair();
 
+  // The pitch tables of the sample rate; set before the first UpdatePitch.
+  void SetTables(const PitchTables* tables) {
+    mTables = tables;
+    mChoiceValid = false;
+  }
   void SetBendRange(int steps) { mBendRange = steps; }
   void SetMasterTune(int steps) { mMasterTune = steps; }
-  void SetWave(int wave) { mWave = wave; }
+  void SetWave(int wave) {
+    mWave = wave;
+    mChoiceValid = false;
+  }
   void SetFmAmount(double steps) { mFmAmount = steps; }
-  void SetSync(bool on) { mSync = on; }
+  void SetSync(bool on) {
+    mSync = on;
+    mChoiceValid = false;
+  }
   void SetOsc2Semitones(int semitones);
   void SetOsc2Fine(int steps);
 
   // Once per control tick. pitch: the voice's pitch index; bend: -1..+1;
   // vibrato: wheel^2 * LFO output; fmSource: LFO output or filter-envelope level.
-  void UpdatePitch(double pitch, double bend, double vibrato, double fmSource, const PitchTables& tables);
+  void UpdatePitch(double pitch, double bend, double vibrato, double fmSource);
 
   // One sample of the oscillator sum; advances both phases. The sums are
   // unsigned: an increment of more than a cycle per sample (an oscillator
@@ -69,10 +80,6 @@ class OscillatorPair {
   int TableIndex2() const { return mTableIndex2; }
   int Osc2Offset() const { return mOsc2Offset; }
 
-  // The table a phase increment plays from: the smallest j with
-  // (increment / 65536) * sqrt(1/2)^j <= 1, at most 19.
-  static int TableFor(std::int32_t increment);
-
  private:
   friend class VoiceGroupAvx2;
   friend class VoiceGroupSse2;
@@ -87,6 +94,7 @@ class OscillatorPair {
   int mWave = kWaveSaw;
   double mFmAmount = 0.0;
   bool mSync = false;
+  const WaveTables* mWaves;
   const double* mTable1;
   const double* mTable2;
   int mTableIndex1 = 0;
@@ -97,4 +105,10 @@ class OscillatorPair {
   std::int32_t mIncrement1 = 0;
   std::int32_t mIncrement2 = 0;
   double mSyncRatio = 0.0;
+  const PitchTables* mTables = nullptr;
+  // The pitch indices the increments, wave tables and ratio were last chosen
+  // for; not valid once the tables, the wave or sync changed.
+  int mChosenPitch1 = 0;
+  int mChosenPitch2 = 0;
+  bool mChoiceValid = false;
 };
