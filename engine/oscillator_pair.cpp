@@ -13,19 +13,7 @@ void OscillatorPair::SetOsc2Fine(int steps) {
   mOsc2Offset = steps + mOsc2Semitones * kPitchStepsPerSemitone;
 }
 
-void OscillatorPair::UpdatePitch(double pitch, double bend, double vibrato, double fmSource) {
-  int pitch1 = static_cast<int>(mBendRange * bend + (mMasterTune + pitch) + vibrato * kVibratoDepth);
-  const double fm = fmSource * mFmAmount;
-  int pitch2;
-  if (mSync) {
-    pitch2 = static_cast<int>(fm + (mOsc2Offset + pitch1));
-  } else {
-    pitch1 = static_cast<int>(fm + pitch1);
-    pitch2 = mOsc2Offset + pitch1;
-  }
-  // All that follows depends on the two pitch indices, the tables, the wave
-  // and sync alone, and a held note mostly keeps its pitches from tick to tick.
-  if (mChoiceValid && pitch1 == mChosenPitch1 && pitch2 == mChosenPitch2) return;
+void OscillatorPair::ChoosePlayback(int pitch1, int pitch2) {
   mChoiceValid = true;
   mChosenPitch1 = pitch1;
   mChosenPitch2 = pitch2;

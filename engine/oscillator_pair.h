@@ -43,7 +43,19 @@ class OscillatorPair {
 
   // Once per control tick. pitch: the voice's pitch index; bend: -1..+1;
   // vibrato: wheel^2 * LFO output; fmSource: LFO output or filter-envelope level.
-  void UpdatePitch(double pitch, double bend, double vibrato, double fmSource);
+  void UpdatePitch(double pitch, double bend, double vibrato, double fmSource) {
+    int pitch1 = static_cast<int>(mBendRange * bend + (mMasterTune + pitch) + vibrato * kVibratoDepth);
+    const double fm = fmSource * mFmAmount;
+    int pitch2;
+    if (mSync) {
+      pitch2 = static_cast<int>(fm + (mOsc2Offset + pitch1));
+    } else {
+      pitch1 = static_cast<int>(fm + pitch1);
+      pitch2 = mOsc2Offset + pitch1;
+    }
+    // A held note mostly keeps both pitch indices from tick to tick.
+    if (!mChoiceValid || pitch1 != mChosenPitch1 || pitch2 != mChosenPitch2) ChoosePlayback(pitch1, pitch2);
+  }
 
   // One sample of the oscillator sum; advances both phases. The sums are
   // unsigned: an increment of more than a cycle per sample (an oscillator
@@ -86,6 +98,10 @@ class OscillatorPair {
   friend struct VoiceGroupState;
 
   static constexpr std::uint32_t kPhaseMaskBits = kPhaseMask;
+
+  // Increments, wave tables and sync ratio for two pitch indices: all that
+  // follows from them, the tables, the wave and sync.
+  void ChoosePlayback(int pitch1, int pitch2);
 
   int mBendRange = 0;
   int mOsc2Semitones = 0;
