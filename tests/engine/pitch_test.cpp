@@ -222,3 +222,51 @@ TEST(Pitch, GlideReachesTheNoteExactlyAtItsLastTick) {
   EXPECT_EQ(voice.CurrentPitch(), 6144);
   EXPECT_EQ(voice.GlideTicksLeft(), 0);
 }
+
+TEST(Pitch, TablesGiveEachPitchTheWaveTableItsIncrementPlaysFrom) {
+  for (float rate : {1000.0f, 8000.0f, 44100.0f, 48000.0f, 192000.0f}) {
+    const PitchTables tables(rate);
+    for (int pitch = -1; pitch <= kMaxPitchIndex + 1; ++pitch) {
+      ASSERT_EQ(tables.WaveTable(pitch), WaveTables::TableFor(tables.Increment(pitch))) << rate << " " << pitch;
+    }
+  }
+}
+
+// A pair keeps its increments, wave tables and sync ratio while its pitch
+// indices stay; whatever else they depend on must make it choose again. After
+// each change the pair must play exactly as a new pair set up the same way.
+TEST(Pitch, OscillatorsChooseAgainWhenTablesWaveOrSyncChange) {
+  const PitchTables at44100(44100.0f);
+  const PitchTables at96000(96000.0f);
+  struct Case {
+    const char* name;
+    void (*change)(OscillatorPair& pair, const PitchTables& other);
+  };
+  const Case cases[] = {
+      {"rate", [](OscillatorPair& pair, const PitchTables& other) { pair.SetTables(&other); }},
+      {"wave", [](OscillatorPair& pair, const PitchTables&) { pair.SetWave(kWaveSquare); }},
+      {"sync", [](OscillatorPair& pair, const PitchTables&) { pair.SetSync(true); }},
+  };
+  const auto setUp = [&](OscillatorPair& pair) {
+    pair.SetTables(&at44100);
+    pair.SetOsc2Semitones(19);
+  };
+  for (const Case& c : cases) {
+    OscillatorPair changed;
+    setUp(changed);
+    changed.UpdatePitch(6000, 0.0, 0.0, 0.0);
+    c.change(changed, at96000);
+    changed.UpdatePitch(6000, 0.0, 0.0, 0.0);
+
+    OscillatorPair fresh;
+    setUp(fresh);
+    c.change(fresh, at96000);
+    fresh.UpdatePitch(6000, 0.0, 0.0, 0.0);
+
+    EXPECT_EQ(changed.Increment1(), fresh.Increment1()) << c.name;
+    EXPECT_EQ(changed.Increment2(), fresh.Increment2()) << c.name;
+    EXPECT_EQ(changed.TableIndex2(), fresh.TableIndex2()) << c.name;
+    EXPECT_EQ(changed.SyncRatio(), fresh.SyncRatio()) << c.name;
+    for (int i = 0; i < 2000; ++i) ASSERT_EQ(changed.Next(), fresh.Next()) << c.name << " sample " << i;
+  }
+}
