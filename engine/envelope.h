@@ -33,11 +33,12 @@ class Envelope {
   // Whether Step would leave level and stage as they are: then so would every
   // later step until something else changes the envelope. A level equal to
   // its target (not zero, so not a signed zero either) stays put exactly.
+  // With the next level equal to this one, the stage ends unless the level
+  // lies below 1 in the attack, above 0 otherwise.
   bool IsSettled() const {
     if (mStage == kIdle) return true;
-    const double next = (mTarget - mLevel) * mCoefficient + mLevel;
-    const bool endsStage = mStage == kAttack ? next >= 1.0 : next <= 0.0;
-    return next == mLevel && mLevel != 0.0 && !endsStage;
+    if ((mTarget - mLevel) * mCoefficient + mLevel != mLevel) return false;
+    return mStage == kAttack ? mLevel < 1.0 && mLevel != 0.0 : mLevel > 0.0;
   }
 
   // Starts from the present level: a retriggered note does not click to zero.

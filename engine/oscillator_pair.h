@@ -22,17 +22,40 @@ class OscillatorPair {
 
   OscillatorPair();
 
+  // The pitch tables of the sample rate; set before the first UpdatePitch.
+  void SetTables(const PitchTables* tables) {
+    mTables = tables;
+    mChoiceValid = false;
+  }
   void SetBendRange(int steps) { mBendRange = steps; }
   void SetMasterTune(int steps) { mMasterTune = steps; }
-  void SetWave(int wave) { mWave = wave; }
+  void SetWave(int wave) {
+    mWave = wave;
+    mChoiceValid = false;
+  }
   void SetFmAmount(double steps) { mFmAmount = steps; }
-  void SetSync(bool on) { mSync = on; }
+  void SetSync(bool on) {
+    mSync = on;
+    mChoiceValid = false;
+  }
   void SetOsc2Semitones(int semitones);
   void SetOsc2Fine(int steps);
 
   // Once per control tick. pitch: the voice's pitch index; bend: -1..+1;
   // vibrato: wheel^2 * LFO output; fmSource: LFO output or filter-envelope level.
-  void UpdatePitch(double pitch, double bend, double vibrato, double fmSource, const PitchTables& tables);
+  void UpdatePitch(double pitch, double bend, double vibrato, double fmSource) {
+    int pitch1 = static_cast<int>(mBendRange * bend + (mMasterTune + pitch) + vibrato * kVibratoDepth);
+    const double fm = fmSource * mFmAmount;
+    int pitch2;
+    if (mSync) {
+      pitch2 = static_cast<int>(fm + (mOsc2Offset + pitch1));
+    } else {
+      pitch1 = static_cast<int>(fm + pitch1);
+      pitch2 = mOsc2Offset + pitch1;
+    }
+    // A held note mostly keeps both pitch indices from tick to tick.
+    if (!mChoiceValid || pitch1 != mChosenPitch1 || pitch2 != mChosenPitch2) ChoosePlayback(pitch1, pitch2);
+  }
 
   // One sample of the oscillator sum; advances both phases. The sums are
   // unsigned: an increment of more than a cycle per sample (an oscillator
@@ -69,16 +92,16 @@ class OscillatorPair {
   int TableIndex2() const { return mTableIndex2; }
   int Osc2Offset() const { return mOsc2Offset; }
 
-  // The table a phase increment plays from: the smallest j with
-  // (increment / 65536) * sqrt(1/2)^j <= 1, at most 19.
-  static int TableFor(std::int32_t increment);
-
  private:
   friend class VoiceGroupAvx2;
   friend class VoiceGroupSse2;
   friend struct VoiceGroupState;
 
   static constexpr std::uint32_t kPhaseMaskBits = kPhaseMask;
+
+  // Increments, wave tables and sync ratio for two pitch indices: all that
+  // follows from them, the tables, the wave and sync.
+  void ChoosePlayback(int pitch1, int pitch2);
 
   int mBendRange = 0;
   int mOsc2Semitones = 0;
@@ -87,6 +110,7 @@ class OscillatorPair {
   int mWave = kWaveSaw;
   double mFmAmount = 0.0;
   bool mSync = false;
+  const WaveTables* mWaves;
   const double* mTable1;
   const double* mTable2;
   int mTableIndex1 = 0;
@@ -97,4 +121,10 @@ class OscillatorPair {
   std::int32_t mIncrement1 = 0;
   std::int32_t mIncrement2 = 0;
   double mSyncRatio = 0.0;
+  const PitchTables* mTables = nullptr;
+  // The pitch indices the increments, wave tables and ratio were last chosen
+  // for; not valid once the tables, the wave or sync changed.
+  int mChosenPitch1 = 0;
+  int mChosenPitch2 = 0;
+  bool mChoiceValid = false;
 };

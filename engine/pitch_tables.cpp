@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "engine/engine_constants.h"
+#include "engine/wave_tables.h"
 
 namespace {
 
@@ -29,6 +30,7 @@ PitchTables::PitchTables(float sampleRate) : mSampleRate(sampleRate) {
     const double increment = frequency * kPhaseCycle / rate;
     mIncrement[i] = increment >= kMaxIncrement ? kMaxIncrement : static_cast<int>(increment);
     mCutoff[i] = frequency * kTwoPi / rate;
+    mWaveTable[i] = static_cast<std::uint8_t>(WaveTables::TableFor(mIncrement[i]));
   }
 }
 

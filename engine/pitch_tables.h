@@ -5,7 +5,9 @@
 //                  and the oscillator aliases. Below fs = 2.5 kHz the top
 //                  entries no longer fit an int and saturate;
 //   cutoff[i]    = NoteFrequency(i) * 2 pi / fs           filter corner, rad/sample,
-//                  used without pre-warping.
+//                  used without pre-warping;
+//   waveTable[i] = WaveTables::TableFor(increment[i])      the band-limited table
+//                  an oscillator at that pitch plays from.
 // fs enters in single precision, as the tables were always built.
 //
 // Instances share tables through a process-wide cache keyed by sample rate, so
@@ -40,6 +42,7 @@ class PitchTables {
   explicit PitchTables(float sampleRate);
 
   int Increment(int pitchIndex) const { return mIncrement[ClampPitchIndex(pitchIndex)]; }
+  int WaveTable(int pitchIndex) const { return mWaveTable[ClampPitchIndex(pitchIndex)]; }
   double Cutoff(int pitchIndex) const { return mCutoff[ClampPitchIndex(pitchIndex)]; }
   // The whole cutoff table, for indices already clamped.
   const double* CutoffTable() const { return mCutoff.data(); }
@@ -49,4 +52,5 @@ class PitchTables {
   float mSampleRate;
   std::array<int, kPitchTableSize> mIncrement;
   std::array<double, kPitchTableSize> mCutoff;
+  std::array<std::uint8_t, kPitchTableSize> mWaveTable;
 };

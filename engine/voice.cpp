@@ -85,7 +85,7 @@ void Voice::ControlTick() {
     mCurrentPitch += mGlideStep;
     if (mGlideTicksLeft == 0) mCurrentPitch = mTargetPitch;
   }
-  mOscillators.UpdatePitch(mCurrentPitch, *mBendSource, mVibrato, *mFmSource, *mTables);
+  mOscillators.UpdatePitch(mCurrentPitch, *mBendSource, mVibrato, *mFmSource);
   mFilter.GlideCutoff();
   mSounding = mAmpEnvelope.CurrentStage() != Envelope::kIdle;
 }
@@ -167,7 +167,7 @@ void Voice::Reset(double sampleRate, const PitchTables* tables) {
   mGlideTicksLeft = 0;
   mNote = kResetNote;
   mCounter = 0;
-  mTables = tables;
+  mOscillators.SetTables(tables);
   BindFmSource();
   mFilter.SetTables(tables);
   mFilter.Reset();

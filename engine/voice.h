@@ -107,7 +107,6 @@ class Voice {
   double mVelocityFactor = 0.0;
   const double* mWheelSource = &kNoSource;
   const double* mLfoSource = &kNoSource;
-  const PitchTables* mTables = nullptr;
   int mTriggerMode = kRetrigger;
   bool mFmFromEnvelope = false;
   double mGlideTime = 0.0;

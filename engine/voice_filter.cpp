@@ -29,13 +29,6 @@ void VoiceFilter::SetResonance(double resonance) {
   mCachedIndex = kNoCoefficients;
 }
 
-void VoiceFilter::GlideCutoff() {
-  if (mCurrentCutoff == mTargetCutoff) return;
-  mCurrentCutoff += mCutoffStep;
-  const bool passed = mCutoffStep < 0.0 ? mTargetCutoff > mCurrentCutoff : mTargetCutoff < mCurrentCutoff;
-  if (passed) mCurrentCutoff = mTargetCutoff;
-}
-
 // The starting states 1, 0, -1, 0 are the filter's historical start; the first
 // sample computes coefficients whatever the cutoff, so a cutoff index of 0 does
 // not leave the filter with all-zero coefficients.

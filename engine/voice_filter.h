@@ -48,7 +48,12 @@ class VoiceFilter {
   void SetVelocityAmount(double steps) { mVelocityAmount = steps; }
 
   // One control tick of the cutoff glide; the last step lands on the target.
-  void GlideCutoff();
+  void GlideCutoff() {
+    if (mCurrentCutoff == mTargetCutoff) return;
+    mCurrentCutoff += mCutoffStep;
+    const bool passed = mCutoffStep < 0.0 ? mTargetCutoff > mCurrentCutoff : mTargetCutoff < mCurrentCutoff;
+    if (passed) mCurrentCutoff = mTargetCutoff;
+  }
 
   // States 1, 0, -1, 0, the cutoff at its target, no coefficients yet.
   void Reset();

@@ -1,6 +1,9 @@
 #include "engine/wave_tables.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "engine/engine_constants.h"
@@ -13,6 +16,8 @@ constexpr double kFundamentalWeight = 0.5;
 constexpr double kTaperFloor = 0.54;
 constexpr double kTaperDepth = 0.46;
 constexpr int kHalfCycle = kWaveTableLength / 2;
+constexpr int kEntryBits = 16;  // phase bits below the table index
+constexpr double kInverseSqrtTwo = 0.7071067811865476;
 
 double HarmonicWeight(int harmonic, int harmonicCount) {
   if (harmonic == 1) return kFundamentalWeight;
@@ -88,4 +93,68 @@ WaveTables::WaveTables() {
       square[l] = (saw[l] - saw[(l + kHalfCycle) & kWaveTableMask]) * 0.5;
     }
   }
+}
+
+namespace {
+
+// The table for a whole number of entries per sample, as the definition reads.
+int TableForEntries(int entries) {
+  double entriesPerSample = static_cast<double>(entries);
+  int table = 0;
+  while (entriesPerSample > 1.0) {
+    entriesPerSample *= kInverseSqrtTwo;
+    ++table;
+  }
+  return table < kWaveTableCount ? table : kWaveTableCount - 1;
+}
+
+// threshold[j]: the fewest entries per sample that play from a table past j.
+// Rounding is monotonic, so TableForEntries never decreases and these
+// thresholds reproduce it exactly, without the chain of multiplications.
+// They grow by about sqrt(2) each, so only a few lie within one power of two:
+// firstTable[b] counts those at or below the smallest number of b bits, and
+// the few above it are then compared one by one.
+constexpr int kMostEntries = std::numeric_limits<std::int32_t>::max() >> kEntryBits;
+constexpr int kEntryLengths = 16;  // bits of kMostEntries, plus one for 0
+
+struct TableChoice {
+  std::array<int, kWaveTableCount - 1> thresholds{};
+  std::array<int, kEntryLengths> firstTable{};
+};
+
+TableChoice ComputeTableChoice() {
+  TableChoice choice;
+  for (int j = 0; j < kWaveTableCount - 1; ++j) {
+    int low = 0;
+    int high = kMostEntries + 1;  // past every increment
+    while (low < high) {
+      const int middle = low + (high - low) / 2;
+      if (TableForEntries(middle) > j) {
+        high = middle;
+      } else {
+        low = middle + 1;
+      }
+    }
+    choice.thresholds[j] = low;
+  }
+  for (int length = 0; length < kEntryLengths; ++length) {
+    const int smallest = length == 0 ? 0 : 1 << (length - 1);
+    choice.firstTable[length] = static_cast<int>(
+        std::upper_bound(choice.thresholds.begin(), choice.thresholds.end(), smallest) - choice.thresholds.begin());
+  }
+  return choice;
+}
+
+// Bits needed to write entries (0 for 0).
+int BitLength(int entries) { return entries == 0 ? 0 : 32 - __builtin_clz(static_cast<unsigned>(entries)); }
+
+}  // namespace
+
+int WaveTables::TableFor(std::int32_t increment) {
+  static const TableChoice choice = ComputeTableChoice();
+  // Negative increments play from table 0, as 0 entries do.
+  const int entries = std::max(increment >> kEntryBits, 0);
+  int table = choice.firstTable[BitLength(entries)];
+  while (table < kWaveTableCount - 1 && choice.thresholds[table] <= entries) ++table;
+  return table;
 }

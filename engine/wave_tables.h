@@ -12,6 +12,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 
 constexpr int kWaveTableLength = 4096;
 constexpr int kWaveTableMask = kWaveTableLength - 1;
@@ -29,6 +30,10 @@ class WaveTables {
   const double* Table(int wave, int table) const {
     return wave == kWaveSquare ? mSquare[table].data() : mSaw[table].data();
   }
+
+  // The table a phase increment (2^28 per cycle) plays from: the smallest j
+  // with (increment / 65536) * sqrt(1/2)^j <= 1, at most 19.
+  static int TableFor(std::int32_t increment);
 
   static int HarmonicCount(int table);
   // The saw sample evaluated term by term with std::sin, as the sum is written

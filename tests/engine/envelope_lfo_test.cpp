@@ -115,6 +115,50 @@ TEST(Envelope, ReleaseFromHalfLevelFollowsTheSameCurveAsFromFull) {
   EXPECT_EQ(idle.Level(), 0.0);
 }
 
+// Settled means a step would change neither level nor stage, checked at every
+// step of whole notes: attacks, a decay that holds at full level, a decay
+// towards zero that ends standing on the smallest subnormal, and releases.
+TEST(Envelope, SettledExactlyWhenAStepWouldChangeNothing) {
+  struct Case {
+    double attack;
+    double decay;
+    double sustain;
+    double release;
+    int heldSteps;
+  };
+  const Case cases[] = {
+      {0.0, 0.0, 1.0, 0.0, 2000},
+      {0.1, 0.3, 1.0, 0.2, 30000},
+      {0.0, 0.0, 0.0, 0.0, 120000},
+      {0.05, 0.2, 0.0, 0.1, 5000},
+  };
+  for (const Case& c : cases) {
+    Envelope envelope;
+    envelope.Reset(48000.0);
+    envelope.SetAttack(c.attack);
+    envelope.SetDecay(c.decay);
+    envelope.SetSustain(c.sustain);
+    envelope.SetRelease(c.release);
+    int settledSteps = 0;
+    const auto checkSteps = [&](int steps) {
+      for (int i = 0; i < steps; ++i) {
+        Envelope stepped = envelope;
+        stepped.Step();
+        const bool unchanged = stepped.Level() == envelope.Level() && stepped.CurrentStage() == envelope.CurrentStage();
+        ASSERT_EQ(envelope.IsSettled(), unchanged) << c.heldSteps << " step " << i << " level " << envelope.Level();
+        settledSteps += unchanged;
+        envelope.Step();
+      }
+    };
+    envelope.StartAttack();
+    checkSteps(c.heldSteps);
+    envelope.StartRelease();
+    checkSteps(100000);
+    EXPECT_EQ(envelope.CurrentStage(), Envelope::kIdle);
+    EXPECT_GT(settledSteps, 0) << c.heldSteps;
+  }
+}
+
 TEST(Lfo, WavesFollowThePhase) {
   Lfo triangle;
   triangle.SetIncrement(0.25);

@@ -31,7 +31,7 @@ TEST(Pitch, IncrementsAndTableChoice) {
   EXPECT_NEAR(NoteFrequency(-64), (8.176 + 7.7171163805) / 2, 1e-12);
   const PitchTables at44100(44100.0f);
   EXPECT_EQ(at44100.Increment(8832), 2678267);
-  EXPECT_EQ(OscillatorPair::TableFor(2678267), 11);
+  EXPECT_EQ(WaveTables::TableFor(2678267), 11);
   EXPECT_EQ(WaveTables::HarmonicCount(11), 45);
   // Indices outside 0..17280 play at the ends of the table.
   EXPECT_EQ(at44100.Increment(-300), at44100.Increment(0));
@@ -39,8 +39,8 @@ TEST(Pitch, IncrementsAndTableChoice) {
   EXPECT_EQ(at44100.Increment(0), static_cast<int>(8.176 * 268435456.0 / 44100.0));
   EXPECT_DOUBLE_EQ(at44100.Cutoff(8832), 440.0 * 6.283185307179586 / 44100.0);
   // One entry per sample and below takes table 0, anything huge table 19.
-  EXPECT_EQ(OscillatorPair::TableFor(65536 * 2 - 1), 0);
-  EXPECT_EQ(OscillatorPair::TableFor(kMaxIncrement), 19);
+  EXPECT_EQ(WaveTables::TableFor(65536 * 2 - 1), 0);
+  EXPECT_EQ(WaveTables::TableFor(kMaxIncrement), 19);
 
   // Far below a usable rate an increment no longer fits and saturates.
   const PitchTables at1000(1000.0f);
@@ -57,7 +57,8 @@ TEST(Pitch, OscillatorsAboveTheSampleRateKeepTheirIncrementAndAlias) {
   const int expected = static_cast<int>(19912.127 * 268435456.0 / 16000.0);
   EXPECT_EQ(at16000.Increment(17280), expected);
   OscillatorPair pair;
-  pair.UpdatePitch(17280, 0.0, 0.0, 0.0, at16000);
+  pair.SetTables(&at16000);
+  pair.UpdatePitch(17280, 0.0, 0.0, 0.0);
   ASSERT_EQ(pair.Increment1(), expected);
   double lowest = 0.0;
   double highest = 0.0;
@@ -161,7 +162,8 @@ TEST(Pitch, HardSyncRestartsOscillator2OnEveryWrapOfOscillator1) {
     pair.SetSync(true);
     pair.SetOsc2Semitones(0);
     pair.SetOsc2Fine(offset);
-    pair.UpdatePitch(7680, 0.0, 0.0, 0.0, tables);
+    pair.SetTables(&tables);
+    pair.UpdatePitch(7680, 0.0, 0.0, 0.0);
     const int ratio = (7680 + offset) / 7680;
     EXPECT_EQ(pair.SyncRatio(), ratio) << offset;
     for (int i = 0; i < 1000; ++i) {
@@ -219,4 +221,52 @@ TEST(Pitch, GlideReachesTheNoteExactlyAtItsLastTick) {
   Render(engine, 44, 44);
   EXPECT_EQ(voice.CurrentPitch(), 6144);
   EXPECT_EQ(voice.GlideTicksLeft(), 0);
+}
+
+TEST(Pitch, TablesGiveEachPitchTheWaveTableItsIncrementPlaysFrom) {
+  for (float rate : {1000.0f, 8000.0f, 44100.0f, 48000.0f, 192000.0f}) {
+    const PitchTables tables(rate);
+    for (int pitch = -1; pitch <= kMaxPitchIndex + 1; ++pitch) {
+      ASSERT_EQ(tables.WaveTable(pitch), WaveTables::TableFor(tables.Increment(pitch))) << rate << " " << pitch;
+    }
+  }
+}
+
+// A pair keeps its increments, wave tables and sync ratio while its pitch
+// indices stay; whatever else they depend on must make it choose again. After
+// each change the pair must play exactly as a new pair set up the same way.
+TEST(Pitch, OscillatorsChooseAgainWhenTablesWaveOrSyncChange) {
+  const PitchTables at44100(44100.0f);
+  const PitchTables at96000(96000.0f);
+  struct Case {
+    const char* name;
+    void (*change)(OscillatorPair& pair, const PitchTables& other);
+  };
+  const Case cases[] = {
+      {"rate", [](OscillatorPair& pair, const PitchTables& other) { pair.SetTables(&other); }},
+      {"wave", [](OscillatorPair& pair, const PitchTables&) { pair.SetWave(kWaveSquare); }},
+      {"sync", [](OscillatorPair& pair, const PitchTables&) { pair.SetSync(true); }},
+  };
+  const auto setUp = [&](OscillatorPair& pair) {
+    pair.SetTables(&at44100);
+    pair.SetOsc2Semitones(19);
+  };
+  for (const Case& c : cases) {
+    OscillatorPair changed;
+    setUp(changed);
+    changed.UpdatePitch(6000, 0.0, 0.0, 0.0);
+    c.change(changed, at96000);
+    changed.UpdatePitch(6000, 0.0, 0.0, 0.0);
+
+    OscillatorPair fresh;
+    setUp(fresh);
+    c.change(fresh, at96000);
+    fresh.UpdatePitch(6000, 0.0, 0.0, 0.0);
+
+    EXPECT_EQ(changed.Increment1(), fresh.Increment1()) << c.name;
+    EXPECT_EQ(changed.Increment2(), fresh.Increment2()) << c.name;
+    EXPECT_EQ(changed.TableIndex2(), fresh.TableIndex2()) << c.name;
+    EXPECT_EQ(changed.SyncRatio(), fresh.SyncRatio()) << c.name;
+    for (int i = 0; i < 2000; ++i) ASSERT_EQ(changed.Next(), fresh.Next()) << c.name << " sample " << i;
+  }
 }

@@ -75,7 +75,7 @@ TEST(WaveTables, SpectrumIsATaperedOneOverKUpToTheHarmonicCount) {
 
 TEST(WaveTables, TableChoiceKeepsHarmonicsNearOrBelowNyquist) {
   for (int entries = 1; entries < kWaveTableLength; ++entries) {
-    const int table = OscillatorPair::TableFor(entries * 65536);
+    const int table = WaveTables::TableFor(entries * 65536);
     if (table == kWaveTableCount - 1) continue;  // the last table takes everything above
     // Rounded harmonic counts overshoot 2048 by at most 6 %.
     EXPECT_LE(WaveTables::HarmonicCount(table) * entries, 2048 * 1.07) << entries;
@@ -97,8 +97,8 @@ TEST(WaveTables, TableChoiceMatchesItsDefinitionForEveryIncrement) {
     expected = std::min(expected, kWaveTableCount - 1);
     for (std::int64_t low : {std::int64_t{0}, std::int64_t{65535}}) {
       const std::int64_t increment = std::min<std::int64_t>(entries * 65536 + low, kMaxIncrement);
-      ASSERT_EQ(OscillatorPair::TableFor(static_cast<std::int32_t>(increment)), expected) << increment;
+      ASSERT_EQ(WaveTables::TableFor(static_cast<std::int32_t>(increment)), expected) << increment;
     }
   }
-  EXPECT_EQ(OscillatorPair::TableFor(-65536), 0);
+  EXPECT_EQ(WaveTables::TableFor(-65536), 0);
 }
