@@ -34,14 +34,20 @@ void Chorus::Reset(double sampleRate) {
   mDepth = 0.0;
 }
 
+// The taps written out one by one keep the LFO outputs in registers.
 void Chorus::Tick() {
-  mLfoA.Tick();
-  mLfoB.Tick();
-  for (int k = 0; k < kTapCount; ++k) {
-    const double sweep = std::clamp((mLfoA.Output(k) + mLfoB.Output(k)) * mDepth, 0.0, 1.0);
-    const double target = (sweep * kSweepSeconds + kMinimumDelaySeconds) * mSampleRate;
-    mDelayStep[k] = (target - mDelay[k]) * mGlideFactor;
-  }
+  const ChorusLfo::Outputs a = mLfoA.Tick();
+  const ChorusLfo::Outputs b = mLfoB.Tick();
+  mDelayStep[0] = GlideStep(a.o[0] + b.o[0], mDelay[0]);
+  mDelayStep[1] = GlideStep(a.o[1] + b.o[1], mDelay[1]);
+  mDelayStep[2] = GlideStep(a.o[2] + b.o[2], mDelay[2]);
+}
+
+double Chorus::GlideStep(double lfoSum, double delay) const {
+  // std::clamp's order of comparisons, as a maximum and a minimum.
+  const double sweep = std::min(std::max(lfoSum * mDepth, 0.0), 1.0);
+  const double target = (sweep * kSweepSeconds + kMinimumDelaySeconds) * mSampleRate;
+  return (target - delay) * mGlideFactor;
 }
 
 // Reads between the samples (int)D and (int)D - 1 old. The whole part is kept
@@ -95,5 +101,7 @@ void Chorus::ProcessSilence(double* left, double* right, int n) {
   mWrite += n;
   if (mWrite >= mLineLength) mWrite -= mLineLength;
   if (mWrite >= mLineLength) mWrite %= mLineLength;
-  for (int k = 0; k < kTapCount; ++k) mDelay[k] = AddRepeatedly(mDelay[k], mDelayStep[k], n);
+  for (int k = 0; k < kTapCount; ++k) {
+    if (!AddAllOnOneGrid(mDelay[k], mDelayStep[k], n)) mDelay[k] = AddRepeatedly(mDelay[k], mDelayStep[k], n);
+  }
 }

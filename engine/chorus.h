@@ -48,6 +48,8 @@ class Chorus {
   const ChorusLfo& LfoB() const { return mLfoB; }
 
  private:
+  // Per sample, towards the delay the LFO outputs' sum asks for.
+  double GlideStep(double lfoSum, double delay) const;
   double Tap(int tap) const;
   void ProcessSample(double dry, double& left, double& right);
 
