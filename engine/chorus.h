@@ -50,8 +50,9 @@ class Chorus {
  private:
   // Per sample, towards the delay the LFO outputs' sum asks for.
   double GlideStep(double lfoSum, double delay) const;
-  double Tap(int tap) const;
-  void ProcessSample(double dry, double& left, double& right);
+  // Runs the line for n samples; drySample(i) gives the mix.
+  template <typename DrySample>
+  void Run(DrySample drySample, double* left, double* right, int n);
 
   ChorusLfo mLfoA;
   ChorusLfo mLfoB;
