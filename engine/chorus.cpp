@@ -124,7 +124,5 @@ void Chorus::ProcessSilence(double* left, double* right, int n) {
   mWrite += n;
   if (mWrite >= mLineLength) mWrite -= mLineLength;
   if (mWrite >= mLineLength) mWrite %= mLineLength;
-  for (int k = 0; k < kTapCount; ++k) {
-    if (!AddAllOnOneGrid(mDelay[k], mDelayStep[k], n)) mDelay[k] = AddRepeatedly(mDelay[k], mDelayStep[k], n);
-  }
+  for (int k = 0; k < kTapCount; ++k) mDelay[k] = AddRepeatedly(mDelay[k], mDelayStep[k], n);
 }

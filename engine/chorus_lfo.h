@@ -31,7 +31,8 @@ class ChorusLfo {
   static constexpr double kOneThirdCycle = 0.6666666666666666;
   static constexpr double kTwoThirdsCycle = 1.3333333333333333;
 
-  // Subtracting +0 leaves every phase as it is, so this needs no branch.
+  // Subtracting +0 leaves every phase as it is: the compiler may choose
+  // between a branch and a select.
   static double Wrapped(double phase) { return phase - (phase >= 1.0 ? 2.0 : 0.0); }
 
   double mPhase[3] = {-1.0, -0.33333333333333337, 0.33333333333333326};

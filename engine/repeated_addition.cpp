@@ -38,8 +38,7 @@ int AddOnOneGrid(double& x, double step, int n) {
 
 }  // namespace
 
-double AddRepeatedly(double x, double step, int n) {
-  if (AddAllOnOneGrid(x, step, n)) return x;
+double AddRepeatedlyAcrossBinades(double x, double step, int n) {
   while (n > 0) {
     const int done = AddOnOneGrid(x, step, n);
     if (done > 0) {

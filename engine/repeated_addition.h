@@ -43,7 +43,7 @@ inline double FromBits(std::uint64_t bits) {
 
 // The common case of AddRepeatedly, inline: all n additions on x's grid at
 // once. Answers false, leaving x alone, where that is not shown to round alike
-// (n < 1 included); AddRepeatedly then does the rest.
+// (n < 1 included); AddRepeatedlyAcrossBinades then does the work.
 inline bool AddAllOnOneGrid(double& x, double step, int n) {
   namespace ra = repeated_addition;
   const std::uint64_t bits = ra::Bits(x);
@@ -70,4 +70,9 @@ inline bool AddAllOnOneGrid(double& x, double step, int n) {
   return true;
 }
 
-double AddRepeatedly(double x, double step, int n);
+// The additions in as few steps as provably round alike, binade by binade.
+double AddRepeatedlyAcrossBinades(double x, double step, int n);
+
+inline double AddRepeatedly(double x, double step, int n) {
+  return AddAllOnOneGrid(x, step, n) ? x : AddRepeatedlyAcrossBinades(x, step, n);
+}
