@@ -53,9 +53,9 @@ void Chorus::Reset(double sampleRate) {
 void Chorus::Tick() {
   const ChorusLfo::Outputs a = mLfoA.Tick();
   const ChorusLfo::Outputs b = mLfoB.Tick();
-  mDelayStep[0] = GlideStep(a.o[0] + b.o[0], mDelay[0]);
-  mDelayStep[1] = GlideStep(a.o[1] + b.o[1], mDelay[1]);
-  mDelayStep[2] = GlideStep(a.o[2] + b.o[2], mDelay[2]);
+  mDelayStep[0] = GlideStep(a.value[0] + b.value[0], mDelay[0]);
+  mDelayStep[1] = GlideStep(a.value[1] + b.value[1], mDelay[1]);
+  mDelayStep[2] = GlideStep(a.value[2] + b.value[2], mDelay[2]);
 }
 
 double Chorus::GlideStep(double lfoSum, double delay) const {

@@ -9,7 +9,7 @@
 class ChorusLfo {
  public:
   struct Outputs {
-    double o[3];
+    double value[3];
   };
 
   // Advances one tick and answers this tick's outputs. Kept in registers by
