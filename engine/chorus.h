@@ -48,8 +48,11 @@ class Chorus {
   const ChorusLfo& LfoB() const { return mLfoB; }
 
  private:
-  double Tap(int tap) const;
-  void ProcessSample(double dry, double& left, double& right);
+  // Per sample, towards the delay the LFO outputs' sum asks for.
+  double GlideStep(double lfoSum, double delay) const;
+  // Runs the line for n samples; drySample(i) gives the mix.
+  template <typename DrySample>
+  void Run(DrySample drySample, double* left, double* right, int n);
 
   ChorusLfo mLfoA;
   ChorusLfo mLfoB;

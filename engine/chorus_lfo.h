@@ -8,27 +8,33 @@
 
 class ChorusLfo {
  public:
-  void Tick() {
-    mOutput[0] = std::fabs(mPhase[0]);
-    mOutput[1] = std::fabs(mPhase[1]);
-    mOutput[2] = std::fabs(mPhase[2]);
-    mPhase[0] += mIncrement;
-    mPhase[1] = mPhase[0] + kOneThirdCycle;
-    mPhase[2] = mPhase[0] + kTwoThirdsCycle;
-    for (double& phase : mPhase) {
-      if (phase >= 1.0) phase -= 2.0;
-    }
+  struct Outputs {
+    double value[3];
+  };
+
+  // Advances one tick and answers this tick's outputs. Kept in registers by
+  // the caller, inline: written to memory and read back, they would wait on
+  // store forwarding every tick.
+  Outputs Tick() {
+    const Outputs outputs = {{std::fabs(mPhase[0]), std::fabs(mPhase[1]), std::fabs(mPhase[2])}};
+    const double advanced = mPhase[0] + mIncrement;
+    mPhase[0] = Wrapped(advanced);
+    mPhase[1] = Wrapped(advanced + kOneThirdCycle);
+    mPhase[2] = Wrapped(advanced + kTwoThirdsCycle);
+    return outputs;
   }
 
   void SetIncrement(double increment) { mIncrement = increment; }
   double Increment() const { return mIncrement; }
-  double Output(int i) const { return mOutput[i]; }
 
  private:
   static constexpr double kOneThirdCycle = 0.6666666666666666;
   static constexpr double kTwoThirdsCycle = 1.3333333333333333;
 
-  double mOutput[3] = {0.0, 0.0, 0.0};
+  // Subtracting +0 leaves every phase as it is: the compiler may choose
+  // between a branch and a select.
+  static double Wrapped(double phase) { return phase - (phase >= 1.0 ? 2.0 : 0.0); }
+
   double mPhase[3] = {-1.0, -0.33333333333333337, 0.33333333333333326};
   double mIncrement = 0.0;
 };

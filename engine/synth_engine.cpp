@@ -230,7 +230,11 @@ void SynthEngine::ControlTick() {
   ConsumeEvents();
   mLfo.Tick();
   mChorus.Tick();
-  // Idle voices are skipped: their tick would do nothing.
+  if (mTicking != 0) TickVoices();
+}
+
+// Idle voices are skipped: their tick would do nothing.
+void SynthEngine::TickVoices() {
   for (VoiceSet pending = mTicking; pending != 0; pending &= pending - 1) {
     const int v = LowestSetBit(pending);
     Voice& voice = mVoices[v];

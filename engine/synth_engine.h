@@ -79,6 +79,7 @@ class SynthEngine {
 
  private:
   void ControlTick();
+  void TickVoices();
   void ConsumeEvents();
   void Dispatch(const MidiEvent& event);
   void NoteOn(int note, int velocity);

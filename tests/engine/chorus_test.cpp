@@ -180,3 +180,25 @@ TEST(Chorus, SkippedSilenceMatchesSilenceProcessedSampleBySample) {
     }
   }
 }
+
+// A quarter of a half cycle per tick: the three triangles, 120 degrees apart,
+// through a wrap of each phase, written out by hand from p0 = -1, -0.75, ...
+TEST(Chorus, LfoGivesThreeTrianglesAThirdOfACycleApartThroughEveryWrap) {
+  struct Expected {
+    double o0, o1, o2;
+  };
+  const Expected ticks[] = {
+      {1.0, 1.0 / 3, 1.0 / 3}, {0.75, 1.0 / 12, 7.0 / 12},  {0.5, 1.0 / 6, 5.0 / 6}, {0.25, 5.0 / 12, 11.0 / 12},
+      {0.0, 2.0 / 3, 2.0 / 3}, {0.25, 11.0 / 12, 5.0 / 12}, {0.5, 5.0 / 6, 1.0 / 6}, {0.75, 7.0 / 12, 1.0 / 12},
+      {1.0, 1.0 / 3, 1.0 / 3}, {0.75, 1.0 / 12, 7.0 / 12},  {0.5, 1.0 / 6, 5.0 / 6},
+  };
+  ChorusLfo lfo;
+  lfo.SetIncrement(0.25);
+  for (const Expected& expected : ticks) {
+    const ChorusLfo::Outputs outputs = lfo.Tick();
+    const int tick = static_cast<int>(&expected - ticks);
+    EXPECT_NEAR(outputs.value[0], expected.o0, 1e-15) << tick;
+    EXPECT_NEAR(outputs.value[1], expected.o1, 1e-15) << tick;
+    EXPECT_NEAR(outputs.value[2], expected.o2, 1e-15) << tick;
+  }
+}
