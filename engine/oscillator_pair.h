@@ -64,13 +64,19 @@ class OscillatorPair {
     const double sum = mTable1[mPhase1 >> 16] + mTable2[mPhase2 >> 16];
     const std::uint32_t next1 = static_cast<std::uint32_t>(mPhase1) + static_cast<std::uint32_t>(mIncrement1);
     if (mSync && next1 > kPhaseMaskBits) {
-      mPhase2 = static_cast<std::int32_t>(static_cast<std::int64_t>(next1 * mSyncRatio) & kPhaseMask);
+      mPhase2 = SyncedPhase(next1, mSyncRatio);
     } else {
       mPhase2 = static_cast<std::int32_t>(
           (static_cast<std::uint32_t>(mPhase2) + static_cast<std::uint32_t>(mIncrement2)) & kPhaseMaskBits);
     }
     mPhase1 = static_cast<std::int32_t>(next1 & kPhaseMaskBits);
     return sum;
+  }
+
+  // Where phase 2 restarts when phase 1 wraps to next1 (in the vector code's
+  // lanes too).
+  static std::int32_t SyncedPhase(std::uint32_t next1, double syncRatio) {
+    return static_cast<std::int32_t>(static_cast<std::int64_t>(next1 * syncRatio) & kPhaseMask);
   }
 
   // Advances both phases by n samples without sync, as a silent voice does.

@@ -218,8 +218,7 @@ class VoiceGroupAvx2::Lanes {
     const std::uint32_t next1 =
         static_cast<std::uint32_t>(mState.phase1[lane]) + static_cast<std::uint32_t>(mState.increment1[lane]);
     if (next1 > static_cast<std::uint32_t>(kPhaseMask) && mState.synced[lane]) {
-      mState.phase2[lane] =
-          static_cast<std::int32_t>(static_cast<std::int64_t>(next1 * mState.syncRatio[lane]) & kPhaseMask);
+      mState.phase2[lane] = OscillatorPair::SyncedPhase(next1, mState.syncRatio[lane]);
     } else {
       mState.phase2[lane] = static_cast<std::int32_t>(
           (static_cast<std::uint32_t>(mState.phase2[lane]) + static_cast<std::uint32_t>(mState.increment2[lane])) &

@@ -71,8 +71,7 @@ void VoiceGroupState::Save() const {
 void VoiceGroupState::RestartSynced(int syncs, const std::int32_t* next, std::int32_t* phase2) const {
   for (int lane = 0; lane < kLanes; ++lane) {
     if (!(syncs & (1 << lane))) continue;
-    const auto wrapped = static_cast<std::uint32_t>(next[lane]);
-    phase2[lane] = static_cast<std::int32_t>(static_cast<std::int64_t>(wrapped * osc[lane]->mSyncRatio) & kPhaseMask);
+    phase2[lane] = OscillatorPair::SyncedPhase(static_cast<std::uint32_t>(next[lane]), syncRatio[lane]);
   }
 }
 
