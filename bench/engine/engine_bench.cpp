@@ -7,7 +7,12 @@
 //     saws into a resonant Dirty filter, chorus on), each with the scalar voice
 //     code (one voice after another, what the SSE2 path was before it had
 //     vector code of its own), the portable SSE2 vector code and AVX2 (the path
-//     the engine picks where it can);
+//     the engine picks where it can). The notes have been held for 30 s, so
+//     their envelopes have come to rest;
+//   - note start: the same for the first seconds of struck notes, while the
+//     envelopes still move. The first factory program's filter envelope
+//     decays over many seconds and moves the cutoff across a new coefficient
+//     set every few samples, which held notes at rest never do;
 //   - idle: nanoseconds per sample of one instance with no voice sounding,
 //     chorus on and off, once the chorus line has gone silent;
 //   - many instances: 16 instances with 8 held notes each, rendered block by
@@ -94,14 +99,27 @@ struct Instance {
   SynthEngine engine{host};
 };
 
-// Prepares an instance with voices held notes, rendered past every note start.
-std::unique_ptr<Instance> PlayingInstance(int patch, int voices, std::vector<double>& left,
-                                          std::vector<double>& right) {
+// Blocks from the note-ons until held notes have come to rest: the first
+// factory program's filter envelope stops moving the cutoff index after about
+// 25 s.
+constexpr int kBlocksToRest = static_cast<int>(30 * kRate / kBlock);
+// The stretch the note-start figure measures.
+constexpr int kNoteStartBlocks = static_cast<int>(4 * kRate / kBlock);
+
+// An instance with voices held notes, their first block not yet rendered.
+std::unique_ptr<Instance> StruckInstance(int patch, int voices) {
   auto instance = std::make_unique<Instance>();
   instance->engine.Reset(kRate, kBlock);
   ApplyPatch(instance->engine, patch);
   HoldNotes(instance->engine, voices);
-  for (int i = 0; i < 50; ++i) instance->engine.RenderBlock(left.data(), right.data(), kBlock);
+  return instance;
+}
+
+// An instance with voices held notes, rendered until they have come to rest.
+std::unique_ptr<Instance> PlayingInstance(int patch, int voices, std::vector<double>& left,
+                                          std::vector<double>& right) {
+  auto instance = StruckInstance(patch, voices);
+  for (int i = 0; i < kBlocksToRest; ++i) instance->engine.RenderBlock(left.data(), right.data(), kBlock);
   return instance;
 }
 
@@ -109,6 +127,12 @@ bool AllSounding(const SynthEngine& engine, int voices) {
   int sounding = 0;
   for (int v = 0; v < SynthEngine::kVoiceCount; ++v) sounding += engine.VoiceAt(v).IsSounding();
   return sounding == voices;
+}
+
+void ReportCost(benchmark::State& state, double cpuPerBlock, double unitsPerSample, const char* unitName) {
+  state.counters[unitName] = cpuPerBlock * 1e9 / (static_cast<double>(kBlock) * unitsPerSample);
+  state.counters["realtime_factor"] = (kBlock / kRate) / cpuPerBlock;
+  state.counters["percent_of_core"] = 100.0 * cpuPerBlock / (kBlock / kRate);
 }
 
 // Renders instances block by block in turn for the benchmark's iterations and
@@ -123,10 +147,8 @@ void MeasureRender(benchmark::State& state, const std::vector<std::unique_ptr<In
       benchmark::ClobberMemory();
     }
   }
-  const double cpuPerBlock = (ThreadCpuSeconds() - startCpu) / static_cast<double>(state.iterations());
-  state.counters[unitName] = cpuPerBlock * 1e9 / (static_cast<double>(kBlock) * unitsPerSample);
-  state.counters["realtime_factor"] = (kBlock / kRate) / cpuPerBlock;
-  state.counters["percent_of_core"] = 100.0 * cpuPerBlock / (kBlock / kRate);
+  ReportCost(state, (ThreadCpuSeconds() - startCpu) / static_cast<double>(state.iterations()), unitsPerSample,
+             unitName);
 }
 
 const char* PathName(VectorPath path) {
@@ -158,6 +180,40 @@ BENCHMARK(Playing)
     ->ArgNames({"patch", "voices", "path"})
     ->ArgsProduct({{kBright, kFirstFactoryProgram}, {1, 8, 16, 64}, {2, 0, 1}})
     ->Unit(benchmark::kMicrosecond);
+
+// Arguments as for Playing. Every iteration strikes the notes in a new
+// instance and renders their first 4 s; only the renders are timed.
+void NoteStart(benchmark::State& state) {
+  const int patch = static_cast<int>(state.range(0));
+  const int voices = static_cast<int>(state.range(1));
+  const auto path = static_cast<VectorPath>(state.range(2));
+  if (!SelectVectorPath(path)) {
+    state.SkipWithError("this processor has no AVX2");
+    return;
+  }
+  std::vector<double> left(kBlock), right(kBlock);
+  double cpu = 0.0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    const auto instance = StruckInstance(patch, voices);
+    state.ResumeTiming();
+    const double start = ThreadCpuSeconds();
+    for (int i = 0; i < kNoteStartBlocks; ++i) {
+      instance->engine.RenderBlock(left.data(), right.data(), kBlock);
+      benchmark::DoNotOptimize(left.data());
+      benchmark::ClobberMemory();
+    }
+    cpu += ThreadCpuSeconds() - start;
+    if (!AllSounding(instance->engine, voices)) state.SkipWithError("not every voice is sounding");
+  }
+  state.SetLabel(std::string(patch == kBright ? "bright, " : "first factory program, ") + PathName(path));
+  ReportCost(state, cpu / (static_cast<double>(state.iterations()) * kNoteStartBlocks), voices, "ns_per_voice_sample");
+  SelectVectorPath(BestVectorPath());
+}
+BENCHMARK(NoteStart)
+    ->ArgNames({"patch", "voices", "path"})
+    ->ArgsProduct({{kBright, kFirstFactoryProgram}, {16, 64}, {2, 0, 1}})
+    ->Unit(benchmark::kMillisecond);
 
 // Argument: chorus off (0) or on (1). Notes were played and released, so the
 // voices' phases run at their own pitches; the render starts once the chorus
