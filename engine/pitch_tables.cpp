@@ -29,7 +29,14 @@ PitchTables::PitchTables(float sampleRate) : mSampleRate(sampleRate) {
     const double frequency = NoteFrequency(i);
     const double increment = frequency * kPhaseCycle / rate;
     mIncrement[i] = increment >= kMaxIncrement ? kMaxIncrement : static_cast<int>(increment);
-    mCutoff[i] = frequency * kTwoPi / rate;
+    const double w = frequency * kTwoPi / rate;
+    mCutoff[i] = w;
+    const double g = 1.0 / (w + 2.0);
+    FilterCoefficients& filter = mFilter[i];
+    filter.k = (w - 2.0) * g;
+    filter.b = g * w;
+    filter.c2 = 2.0 * g;
+    filter.c4 = filter.c2 * filter.b;
     mWaveTable[i] = static_cast<std::uint8_t>(WaveTables::TableFor(mIncrement[i]));
   }
 }

@@ -7,7 +7,8 @@
 //   cutoff[i]    = NoteFrequency(i) * 2 pi / fs           filter corner, rad/sample,
 //                  used without pre-warping;
 //   waveTable[i] = WaveTables::TableFor(increment[i])      the band-limited table
-//                  an oscillator at that pitch plays from.
+//                  an oscillator at that pitch plays from;
+//   filter[i]    = the coefficients of VoiceFilter at cutoff[i].
 // fs enters in single precision, as the tables were always built.
 //
 // Instances share tables through a process-wide cache keyed by sample rate, so
@@ -28,6 +29,14 @@ constexpr int kPhaseMask = (1 << kPhaseBits) - 1;
 // A phase below 2^28 plus this still fits an unsigned 32-bit sum.
 constexpr int kMaxIncrement = std::numeric_limits<std::int32_t>::max();
 
+// The coefficients of VoiceFilter's one-pole sections at corner w:
+//   g = 1 / (w + 2), b = g w, k = (w - 2) g,
+// and of its Dirty mode, c2 = 2 g and c4 = c2 b. One 32-byte row, so vector
+// code fetches a voice's set with one load.
+struct alignas(32) FilterCoefficients {
+  double b, k, c2, c4;
+};
+
 inline int ClampPitchIndex(int pitchIndex) {
   return pitchIndex < 0 ? 0 : (pitchIndex > kMaxPitchIndex ? kMaxPitchIndex : pitchIndex);
 }
@@ -44,13 +53,15 @@ class PitchTables {
   int Increment(int pitchIndex) const { return mIncrement[ClampPitchIndex(pitchIndex)]; }
   int WaveTable(int pitchIndex) const { return mWaveTable[ClampPitchIndex(pitchIndex)]; }
   double Cutoff(int pitchIndex) const { return mCutoff[ClampPitchIndex(pitchIndex)]; }
-  // The whole cutoff table, for indices already clamped.
-  const double* CutoffTable() const { return mCutoff.data(); }
+  const FilterCoefficients& Filter(int pitchIndex) const { return mFilter[ClampPitchIndex(pitchIndex)]; }
+  // The whole coefficient table, for indices already clamped.
+  const FilterCoefficients* FilterTable() const { return mFilter.data(); }
   float SampleRate() const { return mSampleRate; }
 
  private:
   float mSampleRate;
   std::array<int, kPitchTableSize> mIncrement;
   std::array<double, kPitchTableSize> mCutoff;
+  std::array<FilterCoefficients, kPitchTableSize> mFilter;
   std::array<std::uint8_t, kPitchTableSize> mWaveTable;
 };

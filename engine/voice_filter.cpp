@@ -49,17 +49,16 @@ void VoiceFilter::Reset() {
 void VoiceFilter::ComputeCoefficients(int index) {
   mCachedIndex = index;
   ++mCoefficientUpdates;
-  const double w = mTables->Cutoff(index);
-  const double g = 1.0 / (w + 2.0);
-  mK = (w - 2.0) * g;
-  mB = g * w;
+  const FilterCoefficients& coefficients = mTables->Filter(index);
+  mK = coefficients.k;
+  mB = coefficients.b;
   if (mMode == kSmooth) {
     mFeedbackGain = mResonance * kSmoothFeedback;
     const double b2 = mB * mB;
     mC4 = b2 * b2;
   } else {
-    mC2 = 2.0 * g;
-    mC4 = mC2 * mB;
+    mC2 = coefficients.c2;
+    mC4 = coefficients.c4;
     mFeedbackGain = mResonance * kDirtyFeedback;
   }
 }

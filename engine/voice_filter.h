@@ -7,8 +7,9 @@
 //   Dirty (mode 1): two poles; positive feedback (gain 0..3.1) of a one-pole
 //     high-pass of the output, hard-clipped to +-1 before the second pole.
 // The cutoff is a pitch index summed every sample from the knob (gliding), the
-// filter envelope, the LFO, the key and the velocity; coefficients are
-// recomputed only when its integer part changes. Input about +-2, output
+// filter envelope, the LFO, the key and the velocity; the coefficients, worked
+// out once per index in the pitch tables, are fetched again only when its
+// integer part changes. Input about +-2, output
 // bounded by the clipping in Dirty mode and by the resonance in Smooth mode.
 #pragma once
 

@@ -128,7 +128,7 @@ class VoiceGroupAvx2::Lanes {
  public:
   VORN_AVX2_INLINE explicit Lanes(Voice* const* group)
       : mState(group), mFilterEnvelope(group, &Voice::mFilterEnvelope), mAmpEnvelope(group, &Voice::mAmpEnvelope) {
-    mCutoffTable = mState.tables->CutoffTable();
+    mFilterTable = mState.tables->FilterTable();
     mCachedIndex = LoadInts(mState.cachedIndex);
     mUpdates = LoadInts(mState.updates);
     mEnvelopeAmount = _mm256_load_pd(mState.envelopeAmount);
@@ -297,17 +297,21 @@ class VoiceGroupAvx2::Lanes {
     return y;
   }
 
-  // VoiceFilter::ComputeCoefficients in the lanes whose cutoff index changed.
+  // VoiceFilter::ComputeCoefficients in the lanes whose cutoff index changed:
+  // each lane's row of the table, transposed.
   template <bool kSmooth>
   VORN_AVX2_INLINE void ComputeCoefficients(__m128i index, __m128i changed) {
-    const __m256d two = _mm256_set1_pd(2.0);
-    const __m128i clamped = _mm_min_epi32(_mm_max_epi32(index, _mm_setzero_si128()), _mm_set1_epi32(kMaxPitchIndex));
-    const __m256d w = _mm256_mask_i32gather_pd(_mm256_setzero_pd(), mCutoffTable, clamped,
-                                               _mm256_castsi256_pd(_mm256_set1_epi64x(-1)), 8);
+    const __m128i row = _mm_min_epi32(_mm_max_epi32(index, _mm_setzero_si128()), _mm_set1_epi32(kMaxPitchIndex));
+    const __m256d r0 = _mm256_loadu_pd(&mFilterTable[_mm_cvtsi128_si32(row)].b);
+    const __m256d r1 = _mm256_loadu_pd(&mFilterTable[_mm_extract_epi32(row, 1)].b);
+    const __m256d r2 = _mm256_loadu_pd(&mFilterTable[_mm_extract_epi32(row, 2)].b);
+    const __m256d r3 = _mm256_loadu_pd(&mFilterTable[_mm_extract_epi32(row, 3)].b);
+    // b and c2 of lanes 0 and 1, then of 2 and 3; k and c4 likewise.
+    const __m256d bc2Low = _mm256_unpacklo_pd(r0, r1), bc2High = _mm256_unpacklo_pd(r2, r3);
+    const __m256d kc4Low = _mm256_unpackhi_pd(r0, r1), kc4High = _mm256_unpackhi_pd(r2, r3);
+    const __m256d b = _mm256_permute2f128_pd(bc2Low, bc2High, 0x20);
     const __m256d take = _mm256_castsi256_pd(_mm256_cvtepi32_epi64(changed));
-    const __m256d g = _mm256_div_pd(_mm256_set1_pd(1.0), _mm256_add_pd(w, two));
-    const __m256d b = _mm256_mul_pd(g, w);
-    mK = _mm256_blendv_pd(mK, _mm256_mul_pd(_mm256_sub_pd(w, two), g), take);
+    mK = _mm256_blendv_pd(mK, _mm256_permute2f128_pd(kc4Low, kc4High, 0x20), take);
     mB = _mm256_blendv_pd(mB, b, take);
     if (kSmooth) {
       mFeedback =
@@ -315,9 +319,8 @@ class VoiceGroupAvx2::Lanes {
       const __m256d b2 = _mm256_mul_pd(b, b);
       mC4 = _mm256_blendv_pd(mC4, _mm256_mul_pd(b2, b2), take);
     } else {
-      const __m256d c2 = _mm256_mul_pd(two, g);
-      mC2 = _mm256_blendv_pd(mC2, c2, take);
-      mC4 = _mm256_blendv_pd(mC4, _mm256_mul_pd(c2, b), take);
+      mC2 = _mm256_blendv_pd(mC2, _mm256_permute2f128_pd(bc2Low, bc2High, 0x31), take);
+      mC4 = _mm256_blendv_pd(mC4, _mm256_permute2f128_pd(kc4Low, kc4High, 0x31), take);
       mFeedback =
           _mm256_blendv_pd(mFeedback, _mm256_mul_pd(mResonance, _mm256_set1_pd(VoiceFilter::kDirtyFeedback)), take);
     }
@@ -328,7 +331,7 @@ class VoiceGroupAvx2::Lanes {
   VoiceGroupState mState;
   bool mCutoffSettled;
   bool mNextSettled;
-  const double* mCutoffTable;
+  const FilterCoefficients* mFilterTable;
   EnvelopeLanes mFilterEnvelope;
   EnvelopeLanes mAmpEnvelope;
   __m128i mCachedIndex, mUpdates, mNextIndex;

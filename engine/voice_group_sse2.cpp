@@ -254,20 +254,19 @@ class VoiceGroupSse2::Lanes {
     }
   }
 
-  // VoiceFilter::ComputeCoefficients in the lanes whose cutoff index changed.
+  // VoiceFilter::ComputeCoefficients in the lanes whose cutoff index changed:
+  // each lane's row of the table, a pair's rows transposed.
   __attribute__((noinline)) void ComputeCoefficients(__m128i index, __m128i changed) {
     IntLanes indexLanes;
     indexLanes.Store(index);
-    DoubleLanes cutoff;
-    for (int lane = 0; lane < kLanes; ++lane) cutoff.v[lane] = mState.tables->Cutoff(indexLanes.v[lane]);
-    const __m128d two = _mm_set1_pd(2.0);
     const __m128d take[kPairs] = {_mm_castsi128_pd(_mm_unpacklo_epi32(changed, changed)),
                                   _mm_castsi128_pd(_mm_unpackhi_epi32(changed, changed))};
     for (int p = 0; p < kPairs; ++p) {
-      const __m128d w = cutoff.Load(p);
-      const __m128d g = _mm_div_pd(_mm_set1_pd(1.0), _mm_add_pd(w, two));
-      const __m128d b = _mm_mul_pd(g, w);
-      mK[p] = Blend(mK[p], _mm_mul_pd(_mm_sub_pd(w, two), g), take[p]);
+      const FilterCoefficients& first = mState.tables->Filter(indexLanes.v[2 * p]);
+      const FilterCoefficients& second = mState.tables->Filter(indexLanes.v[2 * p + 1]);
+      const __m128d bk0 = _mm_loadu_pd(&first.b), bk1 = _mm_loadu_pd(&second.b);
+      const __m128d b = _mm_unpacklo_pd(bk0, bk1);
+      mK[p] = Blend(mK[p], _mm_unpackhi_pd(bk0, bk1), take[p]);
       mB[p] = Blend(mB[p], b, take[p]);
       if (mState.smooth) {
         mFeedback[p] =
@@ -275,9 +274,9 @@ class VoiceGroupSse2::Lanes {
         const __m128d b2 = _mm_mul_pd(b, b);
         mC4[p] = Blend(mC4[p], _mm_mul_pd(b2, b2), take[p]);
       } else {
-        const __m128d c2 = _mm_mul_pd(two, g);
-        mC2[p] = Blend(mC2[p], c2, take[p]);
-        mC4[p] = Blend(mC4[p], _mm_mul_pd(c2, b), take[p]);
+        const __m128d c2c40 = _mm_loadu_pd(&first.c2), c2c41 = _mm_loadu_pd(&second.c2);
+        mC2[p] = Blend(mC2[p], _mm_unpacklo_pd(c2c40, c2c41), take[p]);
+        mC4[p] = Blend(mC4[p], _mm_unpackhi_pd(c2c40, c2c41), take[p]);
         mFeedback[p] =
             Blend(mFeedback[p], _mm_mul_pd(mResonance[p], _mm_set1_pd(VoiceFilter::kDirtyFeedback)), take[p]);
       }

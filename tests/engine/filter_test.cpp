@@ -1,5 +1,6 @@
 // The voice filter: DC gain, resonance feedback, the Dirty mode's clipper,
-// restarts on a mode change, coefficient caching and the cutoff's ends and glide.
+// restarts on a mode change, coefficient caching and its table, and the
+// cutoff's ends and glide.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -116,6 +117,22 @@ TEST(Filter, CoefficientsAreComputedOnlyWhenTheCutoffIndexChanges) {
   bench.Hold(0.3, 10);
   EXPECT_EQ(bench.filter.CachedIndex(), 13218);
   EXPECT_EQ(bench.filter.CoefficientUpdates(), 3);
+}
+
+// Every row of the coefficient table the voices read makes a one-pole section
+// with unity gain at DC and a stable pole, its corner rising with the index.
+TEST(Filter, EveryCoefficientRowIsAStableSectionWithUnityDcGain) {
+  for (float rate : {22050.0f, 48000.0f, 192000.0f}) {
+    const PitchTables tables(rate);
+    double lastB = 0.0;
+    for (int index = 0; index <= kMaxPitchIndex; ++index) {
+      const FilterCoefficients& row = tables.Filter(index);
+      ASSERT_NEAR(2.0 * row.b / (1.0 + row.k), 1.0, 1e-12) << rate << " " << index;
+      ASSERT_LT(std::fabs(row.k), 1.0) << rate << " " << index;
+      ASSERT_GT(row.b, lastB) << rate << " " << index;
+      lastB = row.b;
+    }
+  }
 }
 
 TEST(Filter, CutoffsBeyondTheTableUseItsEnds) {
