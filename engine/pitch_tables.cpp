@@ -30,7 +30,6 @@ PitchTables::PitchTables(float sampleRate) : mSampleRate(sampleRate) {
     const double increment = frequency * kPhaseCycle / rate;
     mIncrement[i] = increment >= kMaxIncrement ? kMaxIncrement : static_cast<int>(increment);
     const double w = frequency * kTwoPi / rate;
-    mCutoff[i] = w;
     const double g = 1.0 / (w + 2.0);
     FilterCoefficients& filter = mFilter[i];
     filter.k = (w - 2.0) * g;

@@ -4,11 +4,11 @@
 //                  2^28 per cycle; above fs it is more than a cycle per sample
 //                  and the oscillator aliases. Below fs = 2.5 kHz the top
 //                  entries no longer fit an int and saturate;
-//   cutoff[i]    = NoteFrequency(i) * 2 pi / fs           filter corner, rad/sample,
-//                  used without pre-warping;
 //   waveTable[i] = WaveTables::TableFor(increment[i])      the band-limited table
 //                  an oscillator at that pitch plays from;
-//   filter[i]    = the coefficients of VoiceFilter at cutoff[i].
+//   filter[i]    = the coefficients of VoiceFilter at the corner
+//                  w = NoteFrequency(i) * 2 pi / fs, rad/sample, used
+//                  without pre-warping.
 // fs enters in single precision, as the tables were always built.
 //
 // Instances share tables through a process-wide cache keyed by sample rate, so
@@ -52,7 +52,6 @@ class PitchTables {
 
   int Increment(int pitchIndex) const { return mIncrement[ClampPitchIndex(pitchIndex)]; }
   int WaveTable(int pitchIndex) const { return mWaveTable[ClampPitchIndex(pitchIndex)]; }
-  double Cutoff(int pitchIndex) const { return mCutoff[ClampPitchIndex(pitchIndex)]; }
   const FilterCoefficients& Filter(int pitchIndex) const { return mFilter[ClampPitchIndex(pitchIndex)]; }
   // The whole coefficient table, for indices already clamped.
   const FilterCoefficients* FilterTable() const { return mFilter.data(); }
@@ -61,7 +60,6 @@ class PitchTables {
  private:
   float mSampleRate;
   std::array<int, kPitchTableSize> mIncrement;
-  std::array<double, kPitchTableSize> mCutoff;
   std::array<FilterCoefficients, kPitchTableSize> mFilter;
   std::array<std::uint8_t, kPitchTableSize> mWaveTable;
 };

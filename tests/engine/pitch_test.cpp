@@ -37,7 +37,8 @@ TEST(Pitch, IncrementsAndTableChoice) {
   EXPECT_EQ(at44100.Increment(-300), at44100.Increment(0));
   EXPECT_EQ(at44100.Increment(30000), at44100.Increment(17280));
   EXPECT_EQ(at44100.Increment(0), static_cast<int>(8.176 * 268435456.0 / 44100.0));
-  EXPECT_DOUBLE_EQ(at44100.Cutoff(8832), 440.0 * 6.283185307179586 / 44100.0);
+  const double corner440 = 440.0 * 6.283185307179586 / 44100.0;
+  EXPECT_DOUBLE_EQ(at44100.Filter(8832).b, corner440 / (corner440 + 2.0));
   // One entry per sample and below takes table 0, anything huge table 19.
   EXPECT_EQ(WaveTables::TableFor(65536 * 2 - 1), 0);
   EXPECT_EQ(WaveTables::TableFor(kMaxIncrement), 19);
