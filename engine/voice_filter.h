@@ -9,8 +9,8 @@
 // The cutoff is a pitch index summed every sample from the knob (gliding), the
 // filter envelope, the LFO, the key and the velocity; the coefficients, worked
 // out once per index in the pitch tables, are fetched again only when its
-// integer part changes. Input about +-2, output
-// bounded by the clipping in Dirty mode and by the resonance in Smooth mode.
+// integer part changes. Input about +-2, output bounded by the clipping in
+// Dirty mode and by the resonance in Smooth mode.
 #pragma once
 
 #include <climits>
