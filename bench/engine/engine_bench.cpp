@@ -159,22 +159,38 @@ const char* PathName(VectorPath path) {
   }
 }
 
-// Arguments: patch, held voices, vector path (0 SSE2, 1 AVX2, 2 scalar).
-void Playing(benchmark::State& state) {
-  const int patch = static_cast<int>(state.range(0));
-  const int voices = static_cast<int>(state.range(1));
-  const auto path = static_cast<VectorPath>(state.range(2));
-  if (!SelectVectorPath(path)) {
-    state.SkipWithError("this processor has no AVX2");
-    return;
+// The arguments of Playing and NoteStart: patch, held voices, vector path (0
+// SSE2, 1 AVX2, 2 scalar). The path stays selected while the case lives.
+struct VoiceCase {
+  explicit VoiceCase(benchmark::State& state)
+      : patch(static_cast<int>(state.range(0))),
+        voices(static_cast<int>(state.range(1))),
+        path(static_cast<VectorPath>(state.range(2))),
+        selected(SelectVectorPath(path)) {
+    if (!selected) {
+      state.SkipWithError("this processor has no AVX2");
+      return;
+    }
+    state.SetLabel(std::string(patch == kBright ? "bright, " : "first factory program, ") + PathName(path));
   }
+  ~VoiceCase() { SelectVectorPath(BestVectorPath()); }
+  VoiceCase(const VoiceCase&) = delete;
+  VoiceCase& operator=(const VoiceCase&) = delete;
+
+  const int patch;
+  const int voices;
+  const VectorPath path;
+  const bool selected;
+};
+
+void Playing(benchmark::State& state) {
+  const VoiceCase voiceCase(state);
+  if (!voiceCase.selected) return;
   std::vector<double> left(kBlock), right(kBlock);
   std::vector<std::unique_ptr<Instance>> instances;
-  instances.push_back(PlayingInstance(patch, voices, left, right));
-  if (!AllSounding(instances[0]->engine, voices)) state.SkipWithError("not every voice is sounding");
-  state.SetLabel(std::string(patch == kBright ? "bright, " : "first factory program, ") + PathName(path));
-  MeasureRender(state, instances, left, right, voices, "ns_per_voice_sample");
-  SelectVectorPath(BestVectorPath());
+  instances.push_back(PlayingInstance(voiceCase.patch, voiceCase.voices, left, right));
+  if (!AllSounding(instances[0]->engine, voiceCase.voices)) state.SkipWithError("not every voice is sounding");
+  MeasureRender(state, instances, left, right, voiceCase.voices, "ns_per_voice_sample");
 }
 BENCHMARK(Playing)
     ->ArgNames({"patch", "voices", "path"})
@@ -184,18 +200,13 @@ BENCHMARK(Playing)
 // Arguments as for Playing. Every iteration strikes the notes in a new
 // instance and renders their first 4 s; only the renders are timed.
 void NoteStart(benchmark::State& state) {
-  const int patch = static_cast<int>(state.range(0));
-  const int voices = static_cast<int>(state.range(1));
-  const auto path = static_cast<VectorPath>(state.range(2));
-  if (!SelectVectorPath(path)) {
-    state.SkipWithError("this processor has no AVX2");
-    return;
-  }
+  const VoiceCase voiceCase(state);
+  if (!voiceCase.selected) return;
   std::vector<double> left(kBlock), right(kBlock);
   double cpu = 0.0;
   for (auto _ : state) {
     state.PauseTiming();
-    const auto instance = StruckInstance(patch, voices);
+    const auto instance = StruckInstance(voiceCase.patch, voiceCase.voices);
     state.ResumeTiming();
     const double start = ThreadCpuSeconds();
     for (int i = 0; i < kNoteStartBlocks; ++i) {
@@ -204,11 +215,10 @@ void NoteStart(benchmark::State& state) {
       benchmark::ClobberMemory();
     }
     cpu += ThreadCpuSeconds() - start;
-    if (!AllSounding(instance->engine, voices)) state.SkipWithError("not every voice is sounding");
+    if (!AllSounding(instance->engine, voiceCase.voices)) state.SkipWithError("not every voice is sounding");
   }
-  state.SetLabel(std::string(patch == kBright ? "bright, " : "first factory program, ") + PathName(path));
-  ReportCost(state, cpu / (static_cast<double>(state.iterations()) * kNoteStartBlocks), voices, "ns_per_voice_sample");
-  SelectVectorPath(BestVectorPath());
+  ReportCost(state, cpu / (static_cast<double>(state.iterations()) * kNoteStartBlocks), voiceCase.voices,
+             "ns_per_voice_sample");
 }
 BENCHMARK(NoteStart)
     ->ArgNames({"patch", "voices", "path"})
